@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace sekreta {
+
+// Record texts are bytes. Files written on Windows hold Windows-1252 where files written here
+// hold UTF-8; these helpers turn either into UTF-8 for showing.
+
+void AppendUtf8(std::string& text, char32_t codePoint);
+bool IsValidUtf8(std::string_view bytes);
+std::string Windows1252ToUtf8(std::string_view bytes);
+// The bytes themselves when they are valid UTF-8, otherwise read as Windows-1252.
+std::string DisplayText(std::string_view bytes);
+
+}  // namespace sekreta

@@ -1,0 +1,60 @@
+#include "storage/CRc5Cipher.h"
+
+#include "storage/SecureZero.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace sekreta {
+
+namespace {
+
+    constexpr std::uint32_t kMagicP = 0xB7E15163U;
+    constexpr std::uint32_t kMagicQ = 0x9E3779B9U;
+
+}  // namespace
+
+CRc5Cipher::CRc5Cipher(const std::uint8_t* key, std::size_t keyLength, std::uint32_t rounds)
+    : m_rounds(rounds)
+    , m_table(std::make_unique<std::uint32_t[]>(2 * static_cast<std::size_t>(rounds) + 2))
+{
+    const std::size_t tableSize = 2 * static_cast<std::size_t>(rounds) + 2;
+
+    // An empty key still mixes against one zero word, so the schedule never
+    // takes a remainder modulo zero.
+    const std::size_t keyWords = std::max<std::size_t>(1, (keyLength + 3) / 4);
+    std::vector<std::uint32_t> work(keyWords, 0);
+    for (std::size_t i = 0; i < keyLength; ++i) {
+        work[i / 4] |= static_cast<std::uint32_t>(key[i]) << (8 * (i % 4));
+    }
+
+    std::uint32_t* table = m_table.get();
+    table[0] = kMagicP;
+    for (std::size_t i = 1; i < tableSize; ++i) {
+        table[i] = table[i - 1] + kMagicQ;
+    }
+
+    std::uint32_t a = 0;
+    std::uint32_t b = 0;
+    const std::size_t steps = 3 * std::max(tableSize, keyWords);
+    for (std::size_t h = 0; h < steps; ++h) {
+        std::uint32_t& s = table[h % tableSize];
+        std::uint32_t& l = work[h % keyWords];
+        a = s = RotateLeft(s + a + b, 3);
+        b = l = RotateLeft(l + a + b, a + b);
+    }
+
+    SecureZero(work.data(), work.size() * sizeof(std::uint32_t));
+}
+
+CRc5Cipher::~CRc5Cipher()
+{
+    SecureZero(m_table.get(), (2 * static_cast<std::size_t>(m_rounds) + 2) * sizeof(std::uint32_t));
+}
+
+std::size_t CRc5Cipher::BlockSize() const
+{
+    return 8;
+}
+
+}  // namespace sekreta

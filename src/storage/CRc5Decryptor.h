@@ -1,0 +1,17 @@
+#pragma once
+
+#include "storage/CRc5Cipher.h"
+
+namespace sekreta {
+
+// RC5-32 block decryption, the exact inverse of CRc5Encryptor under the same
+// key and round count. Final for the same reason as the encryptor.
+class CRc5Decryptor final : public CRc5Cipher {
+public:
+    using CRc5Cipher::CRc5Cipher;
+
+    void TransformBlock(const std::uint8_t* input, std::uint8_t* output) override;
+    void TransformBlock(std::uint8_t* block) override;
+};
+
+}  // namespace sekreta
