@@ -10,10 +10,10 @@ namespace sekreta {
 
 namespace {
 
-    constexpr std::uint8_t kByteEscape = 0xFF;
-    constexpr std::uint16_t kWordEscape = 0xFFFF;
-    constexpr std::uint16_t kWideMarker = 0xFFFE;
-    constexpr std::uint32_t kLongestLength = 0xFFFFFFFF;
+constexpr std::uint8_t kByteEscape = 0xFF;
+constexpr std::uint16_t kWordEscape = 0xFFFF;
+constexpr std::uint16_t kWideMarker = 0xFFFE;
+constexpr std::uint32_t kLongestLength = 0xFFFFFFFF;
 
 }  // namespace
 
@@ -127,8 +127,8 @@ std::int32_t CArchive::ReadInt32()
 void CArchive::WriteInt32(std::int32_t value)
 {
     const auto word = static_cast<std::uint32_t>(value);
-    const std::uint8_t bytes[4] = { static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8),
-        static_cast<std::uint8_t>(word >> 16), static_cast<std::uint8_t>(word >> 24) };
+    const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8),
+        static_cast<std::uint8_t>(word >> 16), static_cast<std::uint8_t>(word >> 24)};
     Write(bytes, sizeof bytes);
 }
 

@@ -37,7 +37,7 @@ platform::File& CFile::OpenFile() const
 std::size_t CFile::Read(void* buffer, std::size_t count)
 {
     std::size_t bytesRead = 0;
-    if (const std::error_code error = OpenFile().Read({ static_cast<std::uint8_t*>(buffer), count }, bytesRead))
+    if (const std::error_code error = OpenFile().Read({static_cast<std::uint8_t*>(buffer), count}, bytesRead))
         throw CFileException::FromError(error, GetFilePath());
     m_position += bytesRead;
     return bytesRead;
@@ -45,7 +45,7 @@ std::size_t CFile::Read(void* buffer, std::size_t count)
 
 void CFile::Write(const void* data, std::size_t count)
 {
-    if (const std::error_code error = OpenFile().Write({ static_cast<const std::uint8_t*>(data), count }))
+    if (const std::error_code error = OpenFile().Write({static_cast<const std::uint8_t*>(data), count}))
         throw CFileException::FromError(error, GetFilePath());
     m_position += count;
 }

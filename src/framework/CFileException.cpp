@@ -67,7 +67,7 @@ std::string CFileException::GetErrorMessage() const
 {
     const int cause = m_cause >= none && m_cause <= endOfFile ? m_cause : genericException;
     const std::string name = m_strFileName.empty() ? StringTable::Load(IDS_UNNAMED_FILE) : m_strFileName;
-    return StringTable::Format(IDP_FILE_NONE + static_cast<unsigned>(cause), { name });
+    return StringTable::Format(IDP_FILE_NONE + static_cast<unsigned>(cause), {name});
 }
 
 }  // namespace sekreta

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Resources.h"
+
 #include <initializer_list>
 #include <span>
 #include <string>
@@ -27,16 +29,11 @@ enum FrameworkString : unsigned {
     IDP_FILE_NONE = 61856,  // the file failure causes follow, one text per cause
 };
 
-struct StringResource {
-    unsigned id;
-    std::string_view text;
-};
-
 // Every message, prompt and title by number: the framework's own, then the program's.
 class StringTable {
 public:
     // The program's texts, sorted by number; they must outlive every lookup.
-    static void SetProgramStrings(std::span<const StringResource> strings);
+    static void SetProgramStrings(std::span<const platform::StringResource> strings);
     // The text with that number, or an empty text when there is none.
     static std::string Load(unsigned id);
     // The text with "%1", "%2", ... replaced by the arguments in order.

@@ -7,41 +7,41 @@ namespace sekreta {
 
 namespace {
 
-    // 0x80 to 0x9F; the five bytes that Windows-1252 leaves undefined keep their C1 code points.
-    constexpr std::array<char16_t, 32> kWindows1252High = {
-        0x20AC,
-        0x0081,
-        0x201A,
-        0x0192,
-        0x201E,
-        0x2026,
-        0x2020,
-        0x2021,
-        0x02C6,
-        0x2030,
-        0x0160,
-        0x2039,
-        0x0152,
-        0x008D,
-        0x017D,
-        0x008F,
-        0x0090,
-        0x2018,
-        0x2019,
-        0x201C,
-        0x201D,
-        0x2022,
-        0x2013,
-        0x2014,
-        0x02DC,
-        0x2122,
-        0x0161,
-        0x203A,
-        0x0153,
-        0x009D,
-        0x017E,
-        0x0178,
-    };
+// 0x80 to 0x9F; the five bytes that Windows-1252 leaves undefined keep their C1 code points.
+constexpr std::array<char16_t, 32> kWindows1252High = {
+    0x20AC,
+    0x0081,
+    0x201A,
+    0x0192,
+    0x201E,
+    0x2026,
+    0x2020,
+    0x2021,
+    0x02C6,
+    0x2030,
+    0x0160,
+    0x2039,
+    0x0152,
+    0x008D,
+    0x017D,
+    0x008F,
+    0x0090,
+    0x2018,
+    0x2019,
+    0x201C,
+    0x201D,
+    0x2022,
+    0x2013,
+    0x2014,
+    0x02DC,
+    0x2122,
+    0x0161,
+    0x203A,
+    0x0153,
+    0x009D,
+    0x017E,
+    0x0178,
+};
 
 }  // namespace
 
@@ -123,6 +123,18 @@ std::string Windows1252ToUtf8(std::string_view bytes)
 std::string DisplayText(std::string_view bytes)
 {
     return IsValidUtf8(bytes) ? std::string(bytes) : Windows1252ToUtf8(bytes);
+}
+
+std::size_t CharacterCount(std::string_view bytes)
+{
+    if (!IsValidUtf8(bytes))
+        return bytes.size();
+    std::size_t count = 0;
+    for (const char c : bytes) {
+        if ((static_cast<std::uint8_t>(c) & 0xC0) != 0x80)
+            ++count;
+    }
+    return count;
 }
 
 }  // namespace sekreta

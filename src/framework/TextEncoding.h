@@ -13,5 +13,7 @@ bool IsValidUtf8(std::string_view bytes);
 std::string Windows1252ToUtf8(std::string_view bytes);
 // The bytes themselves when they are valid UTF-8, otherwise read as Windows-1252.
 std::string DisplayText(std::string_view bytes);
+// The number of characters the text shows: UTF-8 sequences count once, other bytes each.
+std::size_t CharacterCount(std::string_view bytes);
 
 }  // namespace sekreta

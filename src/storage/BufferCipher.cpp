@@ -14,25 +14,25 @@ namespace sekreta {
 
 namespace {
 
-    constexpr std::size_t kBlockSize = 8;
-    constexpr std::uint32_t kRounds = 12;
+constexpr std::size_t kBlockSize = 8;
+constexpr std::uint32_t kRounds = 12;
 
-    // Cipher is the concrete, final class, so the per-block call is direct.
-    template <typename Cipher> void TransformBuffer(std::string_view passPhrase, std::span<std::uint8_t> buffer)
-    {
-        if (buffer.size() % kBlockSize != 0) {
-            throw std::invalid_argument("buffer length must be a multiple of 8 bytes");
-        }
-
-        std::array<std::uint8_t, 16> key = DeriveKey(passPhrase);
-        Cipher cipher(key.data(), key.size(), kRounds);
-        SecureZero(key.data(), key.size());
-
-        std::uint8_t* const end = buffer.data() + buffer.size();
-        for (std::uint8_t* block = buffer.data(); block != end; block += kBlockSize) {
-            cipher.TransformBlock(block, block);
-        }
+// Cipher is the concrete, final class, so the per-block call is direct.
+template <typename Cipher> void TransformBuffer(std::string_view passPhrase, std::span<std::uint8_t> buffer)
+{
+    if (buffer.size() % kBlockSize != 0) {
+        throw std::invalid_argument("buffer length must be a multiple of 8 bytes");
     }
+
+    std::array<std::uint8_t, 16> key = DeriveKey(passPhrase);
+    Cipher cipher(key.data(), key.size(), kRounds);
+    SecureZero(key.data(), key.size());
+
+    std::uint8_t* const end = buffer.data() + buffer.size();
+    for (std::uint8_t* block = buffer.data(); block != end; block += kBlockSize) {
+        cipher.TransformBlock(block, block);
+    }
+}
 
 }  // namespace
 

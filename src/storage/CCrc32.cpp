@@ -8,38 +8,38 @@ namespace sekreta {
 
 namespace {
 
-    constexpr std::uint32_t kPolynomial = 0xEDB88320U;
+constexpr std::uint32_t kPolynomial = 0xEDB88320U;
 
-    constexpr std::array<std::uint32_t, 256> MakeTable()
-    {
-        std::array<std::uint32_t, 256> table {};
-        for (std::uint32_t i = 0; i < 256; ++i) {
-            std::uint32_t remainder = i;
-            for (int bit = 0; bit < 8; ++bit) {
-                remainder = (remainder & 1U) != 0 ? (remainder >> 1) ^ kPolynomial : remainder >> 1;
-            }
-            table[i] = remainder;
+constexpr std::array<std::uint32_t, 256> MakeTable()
+{
+    std::array<std::uint32_t, 256> table {};
+    for (std::uint32_t i = 0; i < 256; ++i) {
+        std::uint32_t remainder = i;
+        for (int bit = 0; bit < 8; ++bit) {
+            remainder = (remainder & 1U) != 0 ? (remainder >> 1) ^ kPolynomial : remainder >> 1;
         }
-        return table;
+        table[i] = remainder;
     }
+    return table;
+}
 
-    constexpr std::array<std::uint32_t, 256> kTable = MakeTable();
+constexpr std::array<std::uint32_t, 256> kTable = MakeTable();
 
-    constexpr std::uint32_t Step(std::uint32_t reg)
-    {
-        return kTable[reg & 0xFFU] ^ (reg >> 8);
+constexpr std::uint32_t Step(std::uint32_t reg)
+{
+    return kTable[reg & 0xFFU] ^ (reg >> 8);
+}
+
+std::uint32_t ReadLittleEndianWord(const std::uint8_t* bytes)
+{
+    std::uint32_t word;
+    std::memcpy(&word, bytes, sizeof(word));
+    if constexpr (std::endian::native == std::endian::big) {
+        word = ((word & 0x000000FFU) << 24) | ((word & 0x0000FF00U) << 8) | ((word & 0x00FF0000U) >> 8)
+            | ((word & 0xFF000000U) >> 24);
     }
-
-    std::uint32_t ReadLittleEndianWord(const std::uint8_t* bytes)
-    {
-        std::uint32_t word;
-        std::memcpy(&word, bytes, sizeof(word));
-        if constexpr (std::endian::native == std::endian::big) {
-            word = ((word & 0x000000FFU) << 24) | ((word & 0x0000FF00U) << 8) | ((word & 0x00FF0000U) >> 8)
-                | ((word & 0xFF000000U) >> 24);
-        }
-        return word;
-    }
+    return word;
+}
 
 }  // namespace
 

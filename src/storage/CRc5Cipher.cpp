@@ -9,8 +9,8 @@ namespace sekreta {
 
 namespace {
 
-    constexpr std::uint32_t kMagicP = 0xB7E15163U;
-    constexpr std::uint32_t kMagicQ = 0x9E3779B9U;
+constexpr std::uint32_t kMagicP = 0xB7E15163U;
+constexpr std::uint32_t kMagicQ = 0x9E3779B9U;
 
 }  // namespace
 

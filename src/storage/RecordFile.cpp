@@ -4,40 +4,42 @@
 #include "framework/CMemFile.h"
 #include "storage/BufferCipher.h"
 
+#include <limits>
+
 namespace sekreta {
 
 namespace {
 
-    constexpr std::string_view kSignature = "Sekreta";
-    constexpr std::int32_t kVersion = 1;
-    constexpr std::size_t kBlockSize = 8;
-    // Five empty texts: the least room a record can take.
-    constexpr std::uint64_t kSmallestRecord = 5;
+constexpr std::string_view kSignature = "Sekreta";
+constexpr std::int32_t kVersion = 1;
+constexpr std::size_t kBlockSize = 8;
+// Five empty texts: the least room a record can take.
+constexpr std::uint64_t kSmallestRecord = 5;
 
-    // The signature is compared as zero-terminated text, so bytes after a zero inside it do not count.
-    void CheckSignature(CArchive& archive, const std::string& fileName)
-    {
-        const std::string signature = archive.ReadString();
-        if (std::string_view(signature.c_str()) != kSignature)
-            throw CArchiveException(CArchiveException::badIndex, fileName);
-    }
+// The signature is compared as zero-terminated text, so bytes after a zero inside it do not count.
+void CheckSignature(CArchive& archive, const std::string& fileName)
+{
+    const std::string signature = archive.ReadString();
+    if (std::string_view(signature.c_str()) != kSignature)
+        throw CArchiveException(CArchiveException::badIndex, fileName);
+}
 
-    std::vector<std::uint8_t> BuildImage(const std::vector<AccountRecord>& records)
-    {
-        CMemFile image;
-        CArchive archive(image, CArchive::store);
-        archive.WriteString(kSignature);
-        archive.WriteInt32(static_cast<std::int32_t>(records.size()));
-        for (const AccountRecord& record : records) {
-            archive.WriteString(record.account);
-            archive.WriteString(record.url);
-            archive.WriteString(record.user);
-            archive.WriteString(record.password);
-            archive.WriteString(record.notes);
-        }
-        archive.Close();
-        return image.Detach();
+std::vector<std::uint8_t> BuildImage(const std::vector<AccountRecord>& records)
+{
+    CMemFile image;
+    CArchive archive(image, CArchive::store);
+    archive.WriteString(kSignature);
+    archive.WriteInt32(static_cast<std::int32_t>(records.size()));
+    for (const AccountRecord& record : records) {
+        archive.WriteString(record.account);
+        archive.WriteString(record.url);
+        archive.WriteString(record.user);
+        archive.WriteString(record.password);
+        archive.WriteString(record.notes);
     }
+    archive.Close();
+    return image.Detach();
+}
 
 }  // namespace
 
@@ -45,6 +47,9 @@ void StoreRecords(CArchive& archive, const std::vector<AccountRecord>& records, 
 {
     std::vector<std::uint8_t> region = BuildImage(records);
     region.resize((region.size() + kBlockSize - 1) / kBlockSize * kBlockSize, 0);
+    // The header keeps the length as a signed 32-bit number; a longer region could never be read back.
+    if (region.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+        throw CArchiveException(CArchiveException::genericException, archive.GetFile().GetFilePath());
     EncryptBuffer(passPhrase, region);
 
     archive.WriteString(kSignature);

@@ -12,7 +12,9 @@ namespace sekreta {
 // which holds "Sekreta", the record count and each record's five texts, padded with zeros to a
 // multiple of 8 and encrypted under the pass phrase.
 
-// Writes the whole file. The pass phrase must not be empty.
+// Writes the whole file. The pass phrase must not be empty. Throws CArchiveException with
+// genericException when the records are more than one file can hold (2 GB), and what the
+// archive's file throws.
 void StoreRecords(CArchive& archive, const std::vector<AccountRecord>& records, std::string_view passPhrase);
 
 // Appends the file's records to `records`. Throws CArchiveException with badIndex for a foreign

@@ -4,57 +4,57 @@ namespace sekreta::platform {
 
 namespace {
 
-    // An open file whose every operation first asks the file system whether it should fail.
-    class HeadlessFile : public File {
-    public:
-        HeadlessFile(HeadlessFileSystem& fileSystem, std::unique_ptr<File> file)
-            : m_fileSystem(fileSystem)
-            , m_file(std::move(file))
-        {
-        }
+// An open file whose every operation first asks the file system whether it should fail.
+class HeadlessFile : public File {
+public:
+    HeadlessFile(HeadlessFileSystem& fileSystem, std::unique_ptr<File> file)
+        : m_fileSystem(fileSystem)
+        , m_file(std::move(file))
+    {
+    }
 
-        std::error_code Read(std::span<std::uint8_t> buffer, std::size_t& bytesRead) override
-        {
-            bytesRead = 0;
-            if (const std::error_code error = m_fileSystem.Check(FileOperation::Read))
-                return error;
-            return m_file->Read(buffer, bytesRead);
-        }
-        std::error_code Write(std::span<const std::uint8_t> data) override
-        {
-            if (const std::error_code error = m_fileSystem.Check(FileOperation::Write))
-                return error;
-            return m_file->Write(data);
-        }
-        std::error_code Size(std::uint64_t& size) override
-        {
-            if (const std::error_code error = m_fileSystem.Check(FileOperation::Size))
-                return error;
-            return m_file->Size(size);
-        }
-        std::error_code Flush() override
-        {
-            if (const std::error_code error = m_fileSystem.Check(FileOperation::Flush))
-                return error;
-            return m_file->Flush();
-        }
-        std::error_code Close() override
-        {
-            const std::error_code planned = m_fileSystem.Check(FileOperation::Close);
-            const std::error_code error = m_file->Close();
-            return planned ? planned : error;
-        }
+    std::error_code Read(std::span<std::uint8_t> buffer, std::size_t& bytesRead) override
+    {
+        bytesRead = 0;
+        if (const std::error_code error = m_fileSystem.Check(FileOperation::Read))
+            return error;
+        return m_file->Read(buffer, bytesRead);
+    }
+    std::error_code Write(std::span<const std::uint8_t> data) override
+    {
+        if (const std::error_code error = m_fileSystem.Check(FileOperation::Write))
+            return error;
+        return m_file->Write(data);
+    }
+    std::error_code Size(std::uint64_t& size) override
+    {
+        if (const std::error_code error = m_fileSystem.Check(FileOperation::Size))
+            return error;
+        return m_file->Size(size);
+    }
+    std::error_code Flush() override
+    {
+        if (const std::error_code error = m_fileSystem.Check(FileOperation::Flush))
+            return error;
+        return m_file->Flush();
+    }
+    std::error_code Close() override
+    {
+        const std::error_code planned = m_fileSystem.Check(FileOperation::Close);
+        const std::error_code error = m_file->Close();
+        return planned ? planned : error;
+    }
 
-    private:
-        HeadlessFileSystem& m_fileSystem;
-        std::unique_ptr<File> m_file;
-    };
+private:
+    HeadlessFileSystem& m_fileSystem;
+    std::unique_ptr<File> m_file;
+};
 
 }  // namespace
 
 void HeadlessFileSystem::Fail(FileOperation operation, int osError, int skip)
 {
-    m_failures[operation] = { osError, skip };
+    m_failures[operation] = {osError, skip};
 }
 
 int HeadlessFileSystem::Calls(FileOperation operation) const
@@ -80,7 +80,7 @@ std::error_code HeadlessFileSystem::Check(FileOperation operation)
     }
     const int osError = found->second.osError;
     m_failures.erase(found);
-    return { osError, std::generic_category() };
+    return {osError, std::generic_category()};
 }
 
 std::error_code HeadlessFileSystem::OpenForReading(const std::filesystem::path& path, std::unique_ptr<File>& file)

@@ -8,10 +8,10 @@ namespace sekreta::platform {
 
 namespace {
 
-    std::error_code LastError()
-    {
-        return { errno, std::generic_category() };
-    }
+std::error_code LastError()
+{
+    return {errno, std::generic_category()};
+}
 
 }  // namespace
 
@@ -30,7 +30,7 @@ std::error_code PosixFile::Read(std::span<std::uint8_t> buffer, std::size_t& byt
 {
     bytesRead = 0;
     if (m_descriptor < 0)
-        return { EBADF, std::generic_category() };
+        return {EBADF, std::generic_category()};
     for (;;) {
         const ssize_t got = ::read(m_descriptor, buffer.data(), buffer.size());
         if (got >= 0) {
@@ -45,7 +45,7 @@ std::error_code PosixFile::Read(std::span<std::uint8_t> buffer, std::size_t& byt
 std::error_code PosixFile::Write(std::span<const std::uint8_t> data)
 {
     if (m_descriptor < 0)
-        return { EBADF, std::generic_category() };
+        return {EBADF, std::generic_category()};
     while (!data.empty()) {
         const ssize_t put = ::write(m_descriptor, data.data(), data.size());
         if (put < 0) {

@@ -12,23 +12,23 @@ namespace sekreta::platform {
 
 namespace {
 
-    std::error_code LastError()
-    {
-        return { errno, std::generic_category() };
-    }
+std::error_code LastError()
+{
+    return {errno, std::generic_category()};
+}
 
-    // After a rename the folder's entry must reach the disk too, or a crash can bring back the old file.
-    std::error_code SyncFolder(const std::filesystem::path& folder)
-    {
-        const int descriptor = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (descriptor < 0)
-            return LastError();
-        std::error_code error;
-        if (::fsync(descriptor) != 0 && errno != EINVAL)
-            error = LastError();
-        ::close(descriptor);
-        return error;
-    }
+// After a rename the folder's entry must reach the disk too, or a crash can bring back the old file.
+std::error_code SyncFolder(const std::filesystem::path& folder)
+{
+    const int descriptor = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0)
+        return LastError();
+    std::error_code error;
+    if (::fsync(descriptor) != 0 && errno != EINVAL)
+        error = LastError();
+    ::close(descriptor);
+    return error;
+}
 
 }  // namespace
 
@@ -47,7 +47,7 @@ std::error_code PosixFileSystem::OpenForReading(const std::filesystem::path& pat
     }
     if (S_ISDIR(status.st_mode)) {
         ::close(descriptor);
-        return { EISDIR, std::generic_category() };
+        return {EISDIR, std::generic_category()};
     }
     file = std::make_unique<PosixFile>(descriptor);
     return {};

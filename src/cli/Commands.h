@@ -1,0 +1,54 @@
+#pragma once
+
+#include "cli/Arguments.h"
+#include "cli/DocumentFile.h"
+#include "cli/SecretInput.h"
+#include "platform/FileSystem.h"
+#include "platform/RandomSource.h"
+#include "storage/AccountRecord.h"
+#include "ui/dialogs/PasswordGenerator.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace sekreta::cli {
+
+// The commands of sekreta-cli, one operation each. Every one reads what it needs from the
+// arguments and checks it before it asks for a secret, and writes a changed file only when
+// everything else succeeded.
+// Each throws UsageError for a wrong argument or input, CArchiveException when a file is no
+// Sekreta file or the pass phrase is wrong, and CFileException when a file cannot be read or
+// written; a file is then left as it was.
+class Commands {
+public:
+    // All four must outlive the commands.
+    Commands(platform::FileSystem& fileSystem, platform::RandomSource& random, SecretInput& secrets, std::ostream& out);
+
+    void New(const Arguments& arguments);
+    void List(const Arguments& arguments);
+    void Show(const Arguments& arguments);
+    void Add(const Arguments& arguments);
+    void Edit(const Arguments& arguments);
+    void Remove(const Arguments& arguments);
+    void ChangePassPhrase(const Arguments& arguments);
+    void Generate(const Arguments& arguments);
+    void Export(const Arguments& arguments);
+    void Import(const Arguments& arguments);
+
+private:
+    // The records of an opened file, for commands that only read: a blank file needs no pass phrase.
+    std::vector<AccountRecord> LoadForReading(DocumentFile& file);
+    // The records of an opened file and the pass phrase to write them under; a blank file
+    // gets the pass phrase of its first save.
+    std::vector<AccountRecord> LoadForChange(DocumentFile& file, std::string& passPhrase);
+    // The entry's new password, from standard input, the terminal or the generator.
+    std::string NewPassword(const Arguments& arguments, GeneratorSettings settings);
+
+    platform::FileSystem& m_fileSystem;
+    platform::RandomSource& m_random;
+    SecretInput& m_secrets;
+    std::ostream& m_out;
+};
+
+}  // namespace sekreta::cli

@@ -1,0 +1,50 @@
+#include "cli/DocumentFile.h"
+
+#include "cli/UsageError.h"
+#include "framework/CArchive.h"
+#include "framework/CArchiveException.h"
+#include "framework/SafeSave.h"
+#include "storage/RecordFile.h"
+
+namespace sekreta::cli {
+
+DocumentFile::DocumentFile(platform::FileSystem& fileSystem, const std::filesystem::path& path)
+    : m_fileSystem(fileSystem)
+    , m_path(fileSystem.Absolute(path))
+{
+}
+
+void DocumentFile::Open()
+{
+    m_file = CFile::OpenForReading(m_fileSystem, m_path);
+}
+
+bool DocumentFile::IsBlank()
+{
+    return m_file->GetLength() == 0;
+}
+
+std::vector<AccountRecord> DocumentFile::Load(std::string_view passPhrase)
+{
+    std::vector<AccountRecord> records;
+    CArchive archive(*m_file, CArchive::load);
+    LoadRecords(archive, records, passPhrase);
+    m_file->Close();
+    return records;
+}
+
+void DocumentFile::Save(const std::vector<AccountRecord>& records, std::string_view passPhrase)
+{
+    try {
+        SafeSave(m_fileSystem, m_path, [&](CFile& file) {
+            CArchive archive(file, CArchive::store);
+            StoreRecords(archive, records, passPhrase);
+            archive.Close();
+        });
+    } catch (const CArchiveException&) {
+        // Writing fails on its contents only when they are more than one file can hold.
+        throw UsageError("The entries are too large for one file.");
+    }
+}
+
+}  // namespace sekreta::cli

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "framework/CFile.h"
+#include "platform/FileSystem.h"
+#include "storage/AccountRecord.h"
+
+#include <filesystem>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace sekreta::cli {
+
+// One .sek file as the commands see it: opened, read under a pass phrase, and replaced whole.
+class DocumentFile {
+public:
+    // The path is made absolute at once, so that every message names the whole path.
+    DocumentFile(platform::FileSystem& fileSystem, const std::filesystem::path& path);
+
+    const std::filesystem::path& Path() const { return m_path; }
+
+    // Opens the file for reading. Throws CFileException when it cannot be opened.
+    void Open();
+    // True for a file of zero bytes: the desktop program's empty document, which has no pass
+    // phrase yet and is read without one. Throws CFileException.
+    bool IsBlank();
+    // Reads the records of the opened file and closes it. Throws CArchiveException when it is
+    // no Sekreta file or the pass phrase is wrong, and CFileException when reading fails.
+    std::vector<AccountRecord> Load(std::string_view passPhrase);
+
+    // Replaces the file by one that holds `records` under the pass phrase, through a safe save:
+    // on failure the old file stays as it was. Throws UsageError when the records are more
+    // than one file can hold, and CFileException when writing fails.
+    void Save(const std::vector<AccountRecord>& records, std::string_view passPhrase);
+
+private:
+    platform::FileSystem& m_fileSystem;
+    std::filesystem::path m_path;
+    std::unique_ptr<CFile> m_file;
+};
+
+}  // namespace sekreta::cli

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <istream>
+#include <optional>
+#include <string>
+
+namespace sekreta::cli {
+
+// Lines of standard input, one at a time, so that the pass phrase and a password can follow
+// each other on it.
+class LineReader {
+public:
+    explicit LineReader(std::istream& in);
+
+    // The next line without its "\n" or "\r\n"; a last line without a line break counts.
+    // Nothing at the end of the input.
+    std::optional<std::string> Next();
+
+private:
+    std::istream& m_in;
+};
+
+}  // namespace sekreta::cli

@@ -1,0 +1,72 @@
+#include "cli/SecretInput.h"
+
+#include "cli/UsageError.h"
+#include "framework/TextEncoding.h"
+
+namespace sekreta::cli {
+
+namespace {
+
+constexpr std::size_t kShortestPassPhrase = 4;
+constexpr std::string_view kNoPassPhrase = "No pass phrase was given.";
+constexpr std::string_view kNoPassword = "No password was given.";
+
+}  // namespace
+
+SecretInput::SecretInput(LineReader& lines, bool fromStandardInput)
+    : m_lines(lines)
+    , m_fromStandardInput(fromStandardInput)
+{
+}
+
+std::string SecretInput::PassPhrase()
+{
+    if (m_fromStandardInput)
+        return Checked(FromLine(kNoPassPhrase));
+    return Checked(Ask("Pass phrase: ", kNoPassPhrase));
+}
+
+std::string SecretInput::NewPassPhrase()
+{
+    if (m_fromStandardInput)
+        return Checked(FromLine(kNoPassPhrase));
+    std::string passPhrase = Checked(Ask("New pass phrase: ", kNoPassPhrase));
+    // A typing error here would lock the user out of the file for good.
+    if (Ask("Repeat the new pass phrase: ", kNoPassPhrase) != passPhrase)
+        throw UsageError("The pass phrases do not match.");
+    return passPhrase;
+}
+
+std::string SecretInput::Password()
+{
+    if (m_fromStandardInput)
+        return FromLine(kNoPassword);
+    return Ask("Password: ", kNoPassword);
+}
+
+std::string SecretInput::FromLine(std::string_view missing)
+{
+    std::optional<std::string> line = m_lines.Next();
+    if (!line)
+        throw UsageError(std::string(missing));
+    return std::move(*line);
+}
+
+std::string SecretInput::Ask(std::string_view prompt, std::string_view missing)
+{
+    if (!m_terminal)
+        m_terminal = std::make_unique<TerminalInput>();
+    std::optional<std::string> answer = m_terminal->ReadHidden(prompt);
+    if (!answer)
+        throw UsageError(std::string(missing));
+    return std::move(*answer);
+}
+
+std::string SecretInput::Checked(std::string passPhrase)
+{
+    if (CharacterCount(passPhrase) < kShortestPassPhrase)
+        throw UsageError("Please enter a pass phrase of at least 4 characters");
+    return passPhrase;
+}
+
+}  // namespace sekreta::cli

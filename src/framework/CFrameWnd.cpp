@@ -1,0 +1,178 @@
+#include "framework/CFrameWnd.h"
+
+#include "framework/CCmdUI.h"
+#include "framework/CDocument.h"
+#include "framework/CSingleDocTemplate.h"
+#include "framework/CView.h"
+#include "framework/CWinApp.h"
+#include "framework/FrameworkIds.h"
+
+namespace sekreta {
+
+const CRuntimeClass CFrameWnd::classCFrameWnd {"CFrameWnd", &CreateObjectOf<CFrameWnd>, &CCmdTarget::classCObject};
+
+const CRuntimeClass* CFrameWnd::GetRuntimeClass() const
+{
+    return &classCFrameWnd;
+}
+
+CFrameWnd::~CFrameWnd()
+{
+    if (m_view && m_view->GetDocument())
+        m_view->GetDocument()->RemoveView(m_view.get());
+}
+
+bool CFrameWnd::PreCreateWindow()
+{
+    return true;
+}
+
+bool CFrameWnd::OnCreate()
+{
+    return true;
+}
+
+bool CFrameWnd::LoadFrame(unsigned resourceId, const CCreateContext& context)
+{
+    CWinApp& app = *AfxGetApp();
+    if (!PreCreateWindow())
+        return false;
+    const platform::ResourceSet& resources = app.GetResources();
+    platform::FrameTemplate frame {resources.FindMenu(resourceId), resources.FindAccelerators(resourceId),
+        resources.FindToolBar(resourceId), ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR};
+    m_strTitle = context.m_pNewDocTemplate ? context.m_pNewDocTemplate->GetDocString(CSingleDocTemplate::windowTitle)
+                                           : std::string();
+    m_window = app.GetPlatform().windows.CreateFrameWindow(frame, *this);
+    if (!m_window)
+        return false;
+    m_view = CreateObjectAs<CView>(context.m_pNewViewClass);
+    if (!m_view)
+        return false;
+    m_view->Attach(this, context.m_pCurrentDoc);
+    if (context.m_pCurrentDoc)
+        context.m_pCurrentDoc->AddView(m_view.get());
+    return OnCreate();
+}
+
+CDocument* CFrameWnd::GetActiveDocument() const
+{
+    return m_view ? m_view->GetDocument() : nullptr;
+}
+
+void CFrameWnd::OnUpdateFrameTitle()
+{
+    const CDocument* document = GetActiveDocument();
+    m_window->SetCaption(document ? document->GetTitle() + " - " + m_strTitle : m_strTitle);
+}
+
+void CFrameWnd::InitialUpdateFrame(CDocument* document, bool makeVisible, int showCommand)
+{
+    if (document) {
+        POSITION position = document->GetFirstViewPosition();
+        while (CView* view = document->GetNextView(position))
+            view->OnInitialUpdate();
+    }
+    OnUpdateFrameTitle();
+    if (makeVisible)
+        ActivateFrame(showCommand);
+}
+
+void CFrameWnd::ActivateFrame(int showCommand)
+{
+    if (showCommand == -1) {
+        if (!m_window->IsVisible())
+            m_window->Show(platform::ShowCommand::Normal);
+        else if (m_window->IsMinimized())
+            m_window->Show(platform::ShowCommand::Restore);
+    } else {
+        m_window->Show(static_cast<platform::ShowCommand>(showCommand));
+    }
+    m_window->Activate();
+}
+
+bool CFrameWnd::OnCmdMsg(unsigned id, CommandCall call, CCmdUI* cmdUI)
+{
+    if (m_view && m_view->OnCmdMsg(id, call, cmdUI))
+        return true;
+    if (CCmdTarget::OnCmdMsg(id, call, cmdUI))
+        return true;
+    CWinApp* app = AfxGetApp();
+    return app && app->OnCmdMsg(id, call, cmdUI);
+}
+
+void CFrameWnd::OnCommand(unsigned id, platform::CommandSource)
+{
+    // A command whose update handler disables it now is dropped without a word, whatever
+    // menu, key or button it came from.
+    CCmdUI state(id);
+    state.DoUpdate(*this, false);
+    if (state.IsEnabled())
+        OnCmdMsg(id, CommandCall::Run, nullptr);
+}
+
+void CFrameWnd::UpdateCommandItems(platform::CommandItems& items, platform::Menu* menu)
+{
+    for (int index = 0; index < items.Count(); ++index) {
+        const unsigned id = items.Id(index);
+        if (id == 0)
+            continue;
+        CCmdUI cmdUI(id, items, index, menu);
+        cmdUI.DoUpdate(*this, true);
+        // An update handler that added or removed items says where the menu goes on.
+        index = cmdUI.m_nIndex;
+    }
+}
+
+void CFrameWnd::OnInitMenuPopup(platform::Menu& menu)
+{
+    UpdateCommandItems(menu, &menu);
+}
+
+void CFrameWnd::OnIdleUpdate(platform::CommandItems& toolBar)
+{
+    UpdateCommandItems(toolBar, nullptr);
+}
+
+void CFrameWnd::OnClose()
+{
+    CDocument* document = GetActiveDocument();
+    if (document && !document->CanCloseFrame(this))
+        return;
+    AfxGetApp()->CloseMainWindow();
+}
+
+void CFrameWnd::OnListDoubleClick()
+{
+    if (m_view)
+        m_view->OnDblclk();
+}
+
+void CFrameWnd::OnListContextMenu(platform::Point screenPoint)
+{
+    if (m_view)
+        m_view->OnContextMenu(screenPoint);
+}
+
+void CFrameWnd::OnDropFiles(const std::vector<std::filesystem::path>& files)
+{
+    m_window->Activate();
+    for (const std::filesystem::path& file : files)
+        AfxGetApp()->OpenDocumentFile(file.string());
+}
+
+bool CFrameWnd::OnShellRequest(std::string_view request)
+{
+    // [open("path")]: the path runs from the quote to the next quote.
+    constexpr std::string_view kOpen = "[open(\"";
+    if (request.substr(0, kOpen.size()) != kOpen)
+        return false;
+    const std::string_view rest = request.substr(kOpen.size());
+    const std::size_t end = rest.find('"');
+    if (end == std::string_view::npos)
+        return false;
+    ActivateFrame(-1);
+    AfxGetApp()->OpenDocumentFile(std::string(rest.substr(0, end)));
+    return true;
+}
+
+}  // namespace sekreta

@@ -1,0 +1,14 @@
+#pragma once
+
+namespace sekreta {
+
+// Shows the wait cursor for as long as it lives.
+class CWaitCursor {
+public:
+    CWaitCursor();
+    ~CWaitCursor();
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+};
+
+}  // namespace sekreta

@@ -1,0 +1,273 @@
+#include "framework/CWinApp.h"
+
+#include "framework/CCmdUI.h"
+#include "framework/CDocument.h"
+#include "framework/CFrameWnd.h"
+#include "framework/CRecentFileList.h"
+#include "framework/CSingleDocTemplate.h"
+#include "framework/FrameworkIds.h"
+#include "framework/StringTable.h"
+
+namespace sekreta {
+
+namespace {
+
+CWinApp* g_app = nullptr;
+
+constexpr unsigned kLongestRecentFileName = 30;
+
+}  // namespace
+
+CWinApp* AfxGetApp()
+{
+    return g_app;
+}
+
+int AfxMessageBox(std::string_view text, platform::MessageButtons buttons, std::optional<platform::MessageIcon> icon)
+{
+    return g_app ? g_app->DoMessageBox(text, buttons, icon) : platform::IDCANCEL;
+}
+
+int AfxMessageBox(unsigned stringId, platform::MessageButtons buttons, std::optional<platform::MessageIcon> icon)
+{
+    return AfxMessageBox(StringTable::Load(stringId), buttons, icon);
+}
+
+CWinApp::CWinApp(platform::Platform platform, const platform::ResourceSet& resources)
+    : m_platform(platform)
+    , m_resources(resources)
+{
+    g_app = this;
+    StringTable::SetProgramStrings(resources.strings);
+    m_pszAppName = StringTable::Load(IDS_APP_TITLE);
+}
+
+CWinApp::~CWinApp()
+{
+    // The frame and the document still reach the program while they go.
+    m_docTemplate.reset();
+    m_recentFileList.reset();
+    StringTable::SetProgramStrings({});
+    g_app = nullptr;
+}
+
+const CommandMap& CWinApp::ClassCommandMap()
+{
+    static const CommandMap map {&CCmdTarget::ClassCommandMap(),
+        {
+            MapCommand(ID_APP_EXIT, &CWinApp::OnAppExit),
+            MapCommandRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST, &CWinApp::OnOpenRecentFile),
+            MapUpdate(ID_FILE_MRU_FILE1, &CWinApp::OnUpdateRecentFileMenu),
+        }};
+    return map;
+}
+
+const CommandMap& CWinApp::GetCommandMap() const
+{
+    return ClassCommandMap();
+}
+
+bool CWinApp::InitInstance()
+{
+    return true;
+}
+
+int CWinApp::ExitInstance()
+{
+    SaveStdProfileSettings();
+    return m_nExitCode;
+}
+
+int CWinApp::Run()
+{
+    if (InitInstance())
+        m_nExitCode = m_platform.windows.RunMessageLoop();
+    return ExitInstance();
+}
+
+void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate)
+{
+    m_docTemplate = std::move(docTemplate);
+}
+
+CDocument* CWinApp::OpenDocumentFile(const std::string& fileName)
+{
+    if (!m_docTemplate)
+        return nullptr;
+    // A name as the shell quotes it: one leading quote skipped, cut at the last quote.
+    std::string_view name = fileName;
+    if (!name.empty() && name.front() == '"')
+        name.remove_prefix(1);
+    if (const std::size_t quote = name.rfind('"'); quote != std::string_view::npos)
+        name = name.substr(0, quote);
+    const std::string path = m_platform.files.Absolute(std::string(name)).string();
+    return m_docTemplate->OpenDocumentFile(path);
+}
+
+void CWinApp::AddToRecentFileList(const std::string& pathName)
+{
+    if (m_recentFileList)
+        m_recentFileList->Add(pathName);
+}
+
+bool CWinApp::DoPromptFileName(
+    std::string& fileName, unsigned titleId, bool openFile, const CSingleDocTemplate* docTemplate)
+{
+    platform::FileDialogRequest request;
+    request.kind = openFile ? platform::FileDialogRequest::Kind::Open : platform::FileDialogRequest::Kind::Save;
+    request.title = StringTable::Load(titleId);
+    request.hideReadOnly = true;
+    if (openFile) {
+        request.fileMustExist = true;
+        request.pathMustExist = true;
+    } else {
+        request.pathMustExist = true;
+        request.confirmOverwrite = true;
+    }
+    if (docTemplate) {
+        const std::string extension = docTemplate->GetDocString(CSingleDocTemplate::filterExt);
+        const std::string filterName = docTemplate->GetDocString(CSingleDocTemplate::filterName);
+        if (!extension.empty() && !filterName.empty()) {
+            request.filters.push_back({filterName, "*" + extension});
+            request.defaultExtension = extension.substr(extension.front() == '.' ? 1 : 0);
+        }
+    }
+    request.filters.push_back({StringTable::Load(IDS_ALL_FILTER), "*.*"});
+    request.initialName = fileName;
+
+    const std::optional<std::filesystem::path> chosen = m_platform.windows.ChooseFile(request);
+    if (!chosen)
+        return false;
+    fileName = chosen->string();
+    return true;
+}
+
+void CWinApp::CloseMainWindow()
+{
+    if (m_pMainWnd)
+        m_pMainWnd->Window().Show(platform::ShowCommand::Hide);
+    if (m_docTemplate)
+        m_docTemplate->CloseDocument();
+    m_platform.windows.Quit(0);
+}
+
+void CWinApp::SetRegistryKey(std::string registryKey)
+{
+    m_pszRegistryKey = std::move(registryKey);
+    m_pszProfileName = m_pszAppName;
+}
+
+std::string CWinApp::SectionPath(std::string_view section) const
+{
+    std::string path = "software\\" + m_pszRegistryKey + "\\" + m_pszProfileName;
+    if (!section.empty()) {
+        path += '\\';
+        path += section;
+    }
+    return path;
+}
+
+int CWinApp::GetProfileInt(std::string_view section, std::string_view entry, int defaultValue)
+{
+    const std::string path = SectionPath(section);
+    if (!m_platform.userSettings.CreateKey(path))
+        return defaultValue;
+    const std::optional<platform::RegistryValue> value = m_platform.userSettings.QueryValue(path, entry);
+    if (!value || !std::holds_alternative<std::uint32_t>(*value))
+        return defaultValue;
+    return static_cast<int>(std::get<std::uint32_t>(*value));
+}
+
+std::string CWinApp::GetProfileString(std::string_view section, std::string_view entry, std::string_view defaultValue)
+{
+    const std::string path = SectionPath(section);
+    if (!m_platform.userSettings.CreateKey(path))
+        return std::string(defaultValue);
+    const std::optional<platform::RegistryValue> value = m_platform.userSettings.QueryValue(path, entry);
+    if (!value || !std::holds_alternative<std::string>(*value))
+        return std::string(defaultValue);
+    return std::get<std::string>(*value);
+}
+
+bool CWinApp::WriteProfileInt(std::string_view section, std::string_view entry, int value)
+{
+    return m_platform.userSettings.SetValue(SectionPath(section), entry, static_cast<std::uint32_t>(value));
+}
+
+bool CWinApp::WriteProfileString(
+    std::string_view section, std::optional<std::string_view> entry, std::optional<std::string_view> value)
+{
+    const std::string path = SectionPath(section);
+    if (!entry)
+        return m_platform.userSettings.DeleteKey(path);
+    if (!value)
+        return m_platform.userSettings.DeleteValue(path, *entry);
+    return m_platform.userSettings.SetValue(path, *entry, std::string(*value));
+}
+
+void CWinApp::LoadStdProfileSettings(unsigned maxRecentFiles)
+{
+    if (maxRecentFiles > 0) {
+        m_recentFileList = std::make_unique<CRecentFileList>(
+            *this, ID_FILE_MRU_FILE1, "Recent File List", "File%d", maxRecentFiles, kLongestRecentFileName);
+        m_recentFileList->ReadList();
+    }
+    m_nPreviewPages = GetProfileInt("Settings", "PreviewPages", 0);
+}
+
+void CWinApp::SaveStdProfileSettings()
+{
+    if (m_recentFileList)
+        m_recentFileList->WriteList();
+    if (m_nPreviewPages != 0)
+        WriteProfileInt("Settings", "PreviewPages", m_nPreviewPages);
+}
+
+int CWinApp::DoMessageBox(
+    std::string_view text, platform::MessageButtons buttons, std::optional<platform::MessageIcon> icon)
+{
+    return m_platform.windows.ShowMessageBox(
+        {std::string(text), m_pszAppName, buttons, icon.value_or(platform::MessageIcon::Exclamation)});
+}
+
+void CWinApp::OnFileNew()
+{
+    if (m_docTemplate)
+        m_docTemplate->OpenDocumentFile(std::nullopt);
+}
+
+void CWinApp::OnFileOpen()
+{
+    std::string fileName;
+    if (DoPromptFileName(fileName, IDS_OPEN_TITLE, true, m_docTemplate.get()))
+        OpenDocumentFile(fileName);
+}
+
+bool CWinApp::OnOpenRecentFile(unsigned id)
+{
+    if (!m_recentFileList)
+        return false;
+    const std::size_t slot = id - ID_FILE_MRU_FILE1;
+    const std::string path = m_recentFileList->GetPath(slot);
+    if (path.empty())
+        return false;
+    if (!OpenDocumentFile(path))
+        m_recentFileList->Remove(slot);
+    return true;
+}
+
+void CWinApp::OnUpdateRecentFileMenu(CCmdUI* cmdUI)
+{
+    if (m_recentFileList)
+        m_recentFileList->UpdateMenu(cmdUI);
+    else
+        cmdUI->Enable(false);
+}
+
+void CWinApp::OnAppExit()
+{
+    if (m_pMainWnd)
+        m_pMainWnd->OnClose();
+}
+
+}  // namespace sekreta

@@ -1,0 +1,158 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace sekreta::platform {
+
+// The shapes of the program's resources: menus, accelerator keys, the tool bar, dialog
+// templates and texts, each found by its number. The program's data lives in resources/;
+// every backend builds its windows from these same descriptions.
+
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+inline constexpr int IDYES = 6;
+inline constexpr int IDNO = 7;
+// The id of controls that nobody reaches by id: labels, group boxes, icons.
+inline constexpr int IDC_STATIC = -1;
+
+struct StringResource {
+    unsigned id;
+    std::string_view text;
+};
+
+// One item of a pop-up menu; id 0 with an empty text is a separator.
+struct MenuItemTemplate {
+    unsigned id;
+    std::string_view text;
+    bool grayed = false;
+};
+
+struct PopupTemplate {
+    std::string_view text;
+    std::span<const MenuItemTemplate> items;
+};
+
+// A menu bar, or a context menu whose first pop-up is the one shown.
+struct MenuTemplate {
+    unsigned id;
+    std::span<const PopupTemplate> popups;
+};
+
+enum class Key : std::uint16_t {
+    A = 'A',
+    B,
+    C,
+    D,
+    E,
+    F,
+    G,
+    H,
+    I,
+    J,
+    K,
+    L,
+    M,
+    N,
+    O,
+    P,
+    Q,
+    R,
+    S,
+    T,
+    U,
+    V,
+    W,
+    X,
+    Y,
+    Z,
+    Return = 0x100,
+    Escape,
+    Insert,
+    Delete,
+    Backspace,
+    F1,
+    F6,
+};
+
+enum Modifier : std::uint8_t {
+    NoModifier = 0,
+    Shift = 1,
+    Control = 2,
+    Alt = 4,
+};
+
+struct Accelerator {
+    Key key;
+    std::uint8_t modifiers;
+    unsigned command;
+};
+
+struct AcceleratorTable {
+    unsigned id;
+    std::span<const Accelerator> entries;
+};
+
+// Command 0 is a separator.
+struct ToolBarTemplate {
+    unsigned id;
+    int imageWidth;
+    int imageHeight;
+    int buttonWidth;
+    int buttonHeight;
+    std::span<const unsigned> buttons;
+};
+
+enum class ControlKind { Label, Edit, PushButton, DefaultPushButton, CheckBox, GroupBox, Icon };
+
+enum ControlStyle : std::uint32_t {
+    NoStyle = 0,
+    TabStop = 1u << 0,
+    Border = 1u << 1,
+    AlignRight = 1u << 2,
+    AlignCenter = 1u << 3,
+    WordWrap = 1u << 4,
+    MultiLine = 1u << 5,
+    AutoHorizontalScroll = 1u << 6,
+    AutoVerticalScroll = 1u << 7,
+    WantReturn = 1u << 8,
+};
+
+// Position and size in dialog units, as the template gives them.
+struct ControlTemplate {
+    ControlKind kind;
+    int id;
+    std::string_view text;
+    int x;
+    int y;
+    int width;
+    int height;
+    std::uint32_t style;
+};
+
+struct DialogTemplate {
+    unsigned id;
+    std::string_view title;
+    int width;
+    int height;
+    std::string_view fontName;
+    int fontPointSize;
+    std::span<const ControlTemplate> controls;
+};
+
+// Everything the program brings; each list sorted by number.
+struct ResourceSet {
+    std::span<const MenuTemplate> menus;
+    std::span<const AcceleratorTable> accelerators;
+    std::span<const ToolBarTemplate> toolBars;
+    std::span<const DialogTemplate> dialogs;
+    std::span<const StringResource> strings;
+
+    const MenuTemplate* FindMenu(unsigned id) const;
+    const AcceleratorTable* FindAccelerators(unsigned id) const;
+    const ToolBarTemplate* FindToolBar(unsigned id) const;
+    const DialogTemplate* FindDialog(unsigned id) const;
+};
+
+}  // namespace sekreta::platform

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+namespace sekreta::platform {
+
+// Hands things to the desktop: web addresses to the user's browser, the user guide to its viewer.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // Opens the address exactly as given, never through a command interpreter; false when no
+    // program could be started for it.
+    virtual bool OpenUrl(std::string_view url) = 0;
+    // Shows the help file's contents; false when the help viewer could not be started.
+    virtual bool ShowHelp(const std::filesystem::path& helpFile) = 0;
+};
+
+}  // namespace sekreta::platform

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "platform/DialogWindow.h"
+#include "platform/FrameWindow.h"
+#include "platform/Resources.h"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sekreta::platform {
+
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MessageIcon { None, Exclamation, Information, Question, Stop };
+
+struct MessageBoxRequest {
+    std::string text;
+    std::string caption;
+    MessageButtons buttons = MessageButtons::Ok;
+    MessageIcon icon = MessageIcon::None;
+};
+
+struct FileFilter {
+    std::string name;  // "Sekreta Files (*.sek)"
+    std::string pattern;  // "*.sek"
+};
+
+struct FileDialogRequest {
+    enum class Kind { Open, Save };
+    Kind kind = Kind::Open;
+    std::string title;
+    std::vector<FileFilter> filters;  // the first one is preselected
+    std::string defaultExtension;  // appended when a typed name has none, without the dot
+    std::filesystem::path initialName;
+    bool fileMustExist = false;
+    bool pathMustExist = false;
+    bool confirmOverwrite = false;
+    bool hideReadOnly = false;
+};
+
+// Windows, modal dialogs, message boxes and file dialogs, and the message loop that drives them.
+// Every modal call returns when the user has answered; the main window takes no input meanwhile.
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+
+    virtual std::unique_ptr<FrameWindow> CreateFrameWindow(const FrameTemplate& frame, FrameWindowEvents& events) = 0;
+    // Runs a dialog built from `dialog` until it ends; returns the result given to EndDialog.
+    virtual int RunModalDialog(const DialogTemplate& dialog, DialogEvents& events) = 0;
+    // Returns the button pressed: IDOK, IDCANCEL, IDYES or IDNO.
+    virtual int ShowMessageBox(const MessageBoxRequest& request) = 0;
+    // The chosen path, or nothing when the user cancelled.
+    virtual std::optional<std::filesystem::path> ChooseFile(const FileDialogRequest& request) = 0;
+    virtual void SetWaitCursor(bool waiting) = 0;
+
+    // Runs until Quit; returns its exit code.
+    virtual int RunMessageLoop() = 0;
+    virtual void Quit(int exitCode) = 0;
+};
+
+}  // namespace sekreta::platform

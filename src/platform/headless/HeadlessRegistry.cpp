@@ -1,0 +1,167 @@
+#include "platform/headless/HeadlessRegistry.h"
+
+#include <cctype>
+#include <map>
+#include <utility>
+
+namespace sekreta::platform {
+
+namespace {
+
+// Registry names compare without regard to case; ASCII folding covers every name we use.
+std::string Fold(std::string_view name)
+{
+    std::string folded(name);
+    for (char& c : folded)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return folded;
+}
+
+std::vector<std::string_view> Split(std::string_view path)
+{
+    std::vector<std::string_view> parts;
+    while (!path.empty()) {
+        const std::size_t separator = path.find('\\');
+        const std::string_view part = path.substr(0, separator);
+        if (!part.empty())
+            parts.push_back(part);
+        path = separator == std::string_view::npos ? std::string_view() : path.substr(separator + 1);
+    }
+    return parts;
+}
+
+std::string Format(const RegistryValue& value)
+{
+    if (const auto* number = std::get_if<std::uint32_t>(&value))
+        return std::to_string(*number);
+    return "\"" + std::get<std::string>(value) + "\"";
+}
+
+}  // namespace
+
+struct HeadlessRegistry::Key {
+    struct Value {
+        std::string name;
+        RegistryValue value;
+    };
+
+    std::string name;
+    // Both keyed by the folded name, which also sorts them without regard to case.
+    std::map<std::string, std::unique_ptr<Key>> subkeys;
+    std::map<std::string, Value> values;
+
+    const Key* Find(const std::vector<std::string_view>& parts) const
+    {
+        const Key* key = this;
+        for (const std::string_view part : parts) {
+            const auto found = key->subkeys.find(Fold(part));
+            if (found == key->subkeys.end())
+                return nullptr;
+            key = found->second.get();
+        }
+        return key;
+    }
+    Key* Find(const std::vector<std::string_view>& parts) { return const_cast<Key*>(std::as_const(*this).Find(parts)); }
+
+    void Dump(const std::string& path, std::vector<std::string>& lines) const
+    {
+        const std::string prefix = path.empty() ? std::string() : path + "\\";
+        if (!path.empty() && values.empty() && subkeys.empty())
+            lines.push_back(path);
+        for (const auto& [folded, value] : values)
+            lines.push_back(prefix + "[" + value.name + "] = " + Format(value.value));
+        for (const auto& [folded, subkey] : subkeys)
+            subkey->Dump(prefix + subkey->name, lines);
+    }
+};
+
+HeadlessRegistry::HeadlessRegistry()
+    : m_root(std::make_unique<Key>())
+{
+}
+
+HeadlessRegistry::~HeadlessRegistry() = default;
+
+bool HeadlessRegistry::CreateKey(std::string_view path)
+{
+    Key* key = m_root.get();
+    for (const std::string_view part : Split(path)) {
+        const std::string folded = Fold(part);
+        auto found = key->subkeys.find(folded);
+        if (found == key->subkeys.end()) {
+            // Refused at the first missing key, before anything was made.
+            if (m_readOnly)
+                return false;
+            auto subkey = std::make_unique<Key>();
+            subkey->name = part;
+            found = key->subkeys.emplace(folded, std::move(subkey)).first;
+        }
+        key = found->second.get();
+    }
+    return true;
+}
+
+bool HeadlessRegistry::KeyExists(std::string_view path) const
+{
+    return m_root->Find(Split(path)) != nullptr;
+}
+
+std::optional<RegistryValue> HeadlessRegistry::QueryValue(std::string_view path, std::string_view name) const
+{
+    const Key* key = m_root->Find(Split(path));
+    if (!key)
+        return std::nullopt;
+    const auto found = key->values.find(Fold(name));
+    if (found == key->values.end())
+        return std::nullopt;
+    return found->second.value;
+}
+
+bool HeadlessRegistry::SetValue(std::string_view path, std::string_view name, const RegistryValue& value)
+{
+    if (m_readOnly || !CreateKey(path))
+        return false;
+    Key* key = m_root->Find(Split(path));
+    const auto [entry, inserted] = key->values.try_emplace(Fold(name), Key::Value {std::string(name), value});
+    if (!inserted)
+        entry->second.value = value;
+    return true;
+}
+
+bool HeadlessRegistry::DeleteValue(std::string_view path, std::string_view name)
+{
+    if (m_readOnly)
+        return false;
+    Key* key = m_root->Find(Split(path));
+    return key && key->values.erase(Fold(name)) == 1;
+}
+
+bool HeadlessRegistry::DeleteKey(std::string_view path)
+{
+    std::vector<std::string_view> parts = Split(path);
+    if (m_readOnly || parts.empty())
+        return false;
+    const std::string last = Fold(parts.back());
+    parts.pop_back();
+    Key* parent = m_root->Find(parts);
+    return parent && parent->subkeys.erase(last) == 1;
+}
+
+std::vector<std::string> HeadlessRegistry::SubkeyNames(std::string_view path) const
+{
+    std::vector<std::string> names;
+    if (const Key* key = m_root->Find(Split(path))) {
+        for (const auto& [folded, subkey] : key->subkeys)
+            names.push_back(subkey->name);
+    }
+    return names;
+}
+
+std::vector<std::string> HeadlessRegistry::Dump() const
+{
+    std::vector<std::string> lines;
+    m_root->Dump(std::string(), lines);
+    return lines;
+}
+
+}  // namespace sekreta::platform

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/Registry.h"
+
+#include <map>
+#include <memory>
+
+namespace sekreta::platform {
+
+// A registry hive in memory. Key names compare without regard to letter case, as the
+// registry's do; value names too. Each keeps the spelling it was first written with.
+class HeadlessRegistry : public Registry {
+public:
+    HeadlessRegistry();
+    ~HeadlessRegistry() override;
+
+    bool CreateKey(std::string_view path) override;
+    bool KeyExists(std::string_view path) const override;
+    std::optional<RegistryValue> QueryValue(std::string_view path, std::string_view name) const override;
+    bool SetValue(std::string_view path, std::string_view name, const RegistryValue& value) override;
+    bool DeleteValue(std::string_view path, std::string_view name) override;
+    bool DeleteKey(std::string_view path) override;
+    // Sorted without regard to case, as the registry enumerates them.
+    std::vector<std::string> SubkeyNames(std::string_view path) const override;
+
+    // From now on nothing can be created, written or deleted (a locked-down hive).
+    void SetReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    // Every value as `Key\Sub\[name] = 42` or `Key\Sub\[name] = "text"` (`[]` the default
+    // value, no path for the root's), and every key with neither values nor subkeys as
+    // `Key\Sub`. A key's values come first, then its subkeys, each sorted without regard to case:
+    // the same tree always gives the same lines.
+    std::vector<std::string> Dump() const;
+
+private:
+    struct Key;
+    std::unique_ptr<Key> m_root;
+    bool m_readOnly = false;
+};
+
+}  // namespace sekreta::platform

@@ -1,0 +1,41 @@
+#include "platform/headless/HeadlessScript.h"
+
+namespace sekreta::platform {
+
+DialogScript& DialogScript::SetText(int id, std::string text)
+{
+    m_steps.push_back(SetTextStep {id, std::move(text)});
+    return *this;
+}
+
+DialogScript& DialogScript::SetCheck(int id, int checked)
+{
+    m_steps.push_back(SetCheckStep {id, checked});
+    return *this;
+}
+
+DialogScript& DialogScript::Press(int buttonId)
+{
+    m_steps.push_back(PressStep {buttonId});
+    return *this;
+}
+
+DialogScript& DialogScript::ExpectText(int id, std::string text)
+{
+    m_steps.push_back(ExpectTextStep {id, std::move(text)});
+    return *this;
+}
+
+DialogScript& DialogScript::ExpectCheck(int id, int checked)
+{
+    m_steps.push_back(ExpectCheckStep {id, checked});
+    return *this;
+}
+
+DialogScript& DialogScript::ExpectFocus(int id, bool wholeTextSelected)
+{
+    m_steps.push_back(ExpectFocusStep {id, wholeTextSelected});
+    return *this;
+}
+
+}  // namespace sekreta::platform

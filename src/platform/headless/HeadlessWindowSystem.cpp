@@ -1,0 +1,365 @@
+#include "platform/headless/HeadlessWindowSystem.h"
+
+#include "platform/headless/HeadlessFrameWindow.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace sekreta::platform {
+
+namespace {
+
+std::string Quoted(std::string_view text)
+{
+    return "\"" + std::string(text) + "\"";
+}
+
+// How a scripted event is named in problems, so that the test's author recognises it.
+std::string Describe(const ScriptedEvent& event)
+{
+    if (const auto* script = std::get_if<DialogScript>(&event))
+        return "dialog " + std::to_string(script->TemplateId());
+    if (const auto* box = std::get_if<MessageBoxAnswer>(&event)) {
+        std::string text = "message box answer " + std::to_string(box->answer);
+        if (box->expectedText)
+            text += " (" + Quoted(*box->expectedText) + ")";
+        return text;
+    }
+    return "file dialog answer";
+}
+
+std::string Unexpected(const std::deque<ScriptedEvent>& script, const std::string& appeared)
+{
+    if (script.empty())
+        return appeared + " but nothing was scripted for it";
+    return appeared + " but the script expected " + Describe(script.front());
+}
+
+bool IsButtonOf(int answer, MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::Ok:
+        return answer == IDOK;
+    case MessageButtons::OkCancel:
+        return answer == IDOK || answer == IDCANCEL;
+    case MessageButtons::YesNo:
+        return answer == IDYES || answer == IDNO;
+    case MessageButtons::YesNoCancel:
+        return answer == IDYES || answer == IDNO || answer == IDCANCEL;
+    }
+    return false;
+}
+
+// What an unscripted box answers: Cancel where it has one, else the safer No, else OK.
+int DismissalAnswer(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::Ok:
+        return IDOK;
+    case MessageButtons::YesNo:
+        return IDNO;
+    case MessageButtons::OkCancel:
+    case MessageButtons::YesNoCancel:
+        break;
+    }
+    return IDCANCEL;
+}
+
+// A modal dialog in memory, played through by one script.
+class HeadlessDialogWindow final : public DialogWindow {
+public:
+    HeadlessDialogWindow(const HeadlessWindowSystem& system, const DialogTemplate& dialog)
+        : m_system(system)
+        , m_dialog(dialog)
+    {
+        for (const ControlTemplate& control : dialog.controls) {
+            const bool empty = control.kind == ControlKind::Edit;
+            m_controls.push_back({&control, empty ? std::string() : std::string(control.text), 0, false});
+            if (!m_focus && TakesFocus(control))
+                m_focus = control.id;
+        }
+    }
+
+    int Run(DialogEvents& events, const DialogScript& script)
+    {
+        events.OnInitDialog(*this);
+        // As on the desktop, an edit field that has the focus when the dialog opens shows its
+        // text selected, so that typing replaces it.
+        if (Control* focused = m_focus ? Find(*m_focus) : nullptr;
+            focused && focused->source->kind == ControlKind::Edit)
+            focused->wholeTextSelected = true;
+        const std::vector<DialogScript::Step>& steps = script.Steps();
+        std::size_t next = 0;
+        while (!m_result && next < steps.size())
+            std::visit([&](const auto& step) { Perform(events, step); }, steps[next++]);
+        if (m_result) {
+            if (next < steps.size())
+                Report("closed with " + std::to_string(steps.size() - next) + " scripted steps left");
+            return *m_result;
+        }
+        Report("is still open with nothing left to do");
+        return IDCANCEL;
+    }
+
+    std::string GetControlText(int id) const override
+    {
+        const Control* control = Find(id);
+        return control ? control->text : std::string();
+    }
+    void SetControlText(int id, std::string_view text) override
+    {
+        if (Control* control = Find(id)) {
+            control->text = text;
+            control->wholeTextSelected = false;
+        }
+    }
+    int GetCheck(int id) const override
+    {
+        const Control* control = Find(id);
+        return control ? control->checked : 0;
+    }
+    void SetCheck(int id, int checked) override
+    {
+        if (Control* control = Find(id))
+            control->checked = checked;
+    }
+    void SetFocus(int id) override
+    {
+        if (Find(id))
+            m_focus = id;
+    }
+    void SelectAllText(int id) override
+    {
+        if (Control* control = Find(id))
+            control->wholeTextSelected = true;
+    }
+    void EndDialog(int result) override { m_result = result; }
+
+private:
+    struct Control {
+        const ControlTemplate* source;
+        std::string text;
+        int checked;
+        bool wholeTextSelected;
+    };
+
+    static bool TakesFocus(const ControlTemplate& control)
+    {
+        return (control.style & TabStop) != 0 && control.kind != ControlKind::Label
+            && control.kind != ControlKind::GroupBox && control.kind != ControlKind::Icon;
+    }
+
+    std::string Name() const { return "dialog " + std::to_string(m_dialog.id); }
+    void Report(const std::string& problem) const { m_system.ReportProblem(Name() + " " + problem); }
+    void ReportOnControl(int id, const std::string& problem) const
+    {
+        m_system.ReportProblem(Name() + ": control " + std::to_string(id) + " " + problem);
+    }
+
+    const Control* Find(int id) const
+    {
+        const auto found = std::find_if(
+            m_controls.begin(), m_controls.end(), [id](const Control& control) { return control.source->id == id; });
+        if (found != m_controls.end())
+            return &*found;
+        Report("has no control " + std::to_string(id));
+        return nullptr;
+    }
+    Control* Find(int id) { return const_cast<Control*>(std::as_const(*this).Find(id)); }
+
+    // The control a step of the script acts on, if it is of a kind the user can act on so.
+    Control* FindForUser(int id, ControlKind kind, std::string_view kindName)
+    {
+        Control* control = Find(id);
+        if (control && control->source->kind != kind) {
+            ReportOnControl(id, "is not " + std::string(kindName));
+            return nullptr;
+        }
+        return control;
+    }
+
+    void Perform(DialogEvents&, const DialogScript::SetTextStep& step)
+    {
+        if (Control* control = FindForUser(step.id, ControlKind::Edit, "an edit control")) {
+            control->text = step.text;
+            control->wholeTextSelected = false;
+        }
+    }
+    void Perform(DialogEvents&, const DialogScript::SetCheckStep& step)
+    {
+        if (Control* control = FindForUser(step.id, ControlKind::CheckBox, "a check box"))
+            control->checked = step.checked;
+    }
+    void Perform(DialogEvents& events, const DialogScript::PressStep& step)
+    {
+        // Enter and Esc reach OK and Cancel even where the dialog shows no such button.
+        if (step.buttonId != IDOK && step.buttonId != IDCANCEL) {
+            const Control* control = Find(step.buttonId);
+            if (!control)
+                return;
+            if (control->source->kind != ControlKind::PushButton
+                && control->source->kind != ControlKind::DefaultPushButton) {
+                ReportOnControl(step.buttonId, "is not a button");
+                return;
+            }
+        }
+        events.OnCommand(*this, step.buttonId);
+    }
+    void Perform(DialogEvents&, const DialogScript::ExpectTextStep& step)
+    {
+        const Control* control = Find(step.id);
+        if (control && control->text != step.text)
+            ReportOnControl(
+                step.id, "shows " + Quoted(control->text) + " but the script expected " + Quoted(step.text));
+    }
+    void Perform(DialogEvents&, const DialogScript::ExpectCheckStep& step)
+    {
+        const Control* control = Find(step.id);
+        if (control && control->checked != step.checked)
+            ReportOnControl(step.id,
+                "has check " + std::to_string(control->checked) + " but the script expected "
+                    + std::to_string(step.checked));
+    }
+    void Perform(DialogEvents&, const DialogScript::ExpectFocusStep& step)
+    {
+        if (m_focus != step.id) {
+            const std::string actual = m_focus ? "control " + std::to_string(*m_focus) : "no control";
+            m_system.ReportProblem(
+                Name() + ": focus is on " + actual + " but the script expected control " + std::to_string(step.id));
+            return;
+        }
+        const Control* control = Find(step.id);
+        if (control && control->wholeTextSelected != step.wholeTextSelected)
+            ReportOnControl(step.id,
+                control->wholeTextSelected ? "has its whole text selected but the script expected it not to"
+                                           : "does not have its whole text selected but the script expected it to");
+    }
+
+    const HeadlessWindowSystem& m_system;
+    const DialogTemplate& m_dialog;
+    std::vector<Control> m_controls;
+    std::optional<int> m_focus;
+    std::optional<int> m_result;
+};
+
+}  // namespace
+
+HeadlessWindowSystem::HeadlessWindowSystem(ProblemReporter reportProblem)
+    : m_reportProblem(std::move(reportProblem))
+{
+}
+
+// Quiet on purpose: tests check the leftovers with VerifyAllScriptsUsed while they can still fail.
+HeadlessWindowSystem::~HeadlessWindowSystem() = default;
+
+DialogScript& HeadlessWindowSystem::ExpectDialog(unsigned templateId)
+{
+    return std::get<DialogScript>(m_script.emplace_back(std::in_place_type<DialogScript>, templateId));
+}
+
+void HeadlessWindowSystem::ExpectMessageBox(int answer)
+{
+    m_script.emplace_back(MessageBoxAnswer {answer, std::nullopt});
+}
+
+void HeadlessWindowSystem::ExpectMessageBox(std::string text, int answer)
+{
+    m_script.emplace_back(MessageBoxAnswer {answer, std::move(text)});
+}
+
+void HeadlessWindowSystem::ExpectFileDialog(std::optional<std::filesystem::path> answer)
+{
+    m_script.emplace_back(FileDialogAnswer {std::move(answer)});
+}
+
+void HeadlessWindowSystem::VerifyAllScriptsUsed()
+{
+    const std::deque<ScriptedEvent> leftovers = std::exchange(m_script, {});
+    for (const ScriptedEvent& event : leftovers)
+        ReportProblem("scripted " + Describe(event) + " never appeared");
+}
+
+std::unique_ptr<FrameWindow> HeadlessWindowSystem::CreateFrameWindow(
+    const FrameTemplate& frame, FrameWindowEvents& events)
+{
+    auto window = std::make_unique<HeadlessFrameWindow>(*this, frame, events);
+    m_frames.push_back(window.get());
+    return window;
+}
+
+int HeadlessWindowSystem::RunModalDialog(const DialogTemplate& dialog, DialogEvents& events)
+{
+    m_dialogsShown.push_back(dialog.id);
+    DialogScript* script = m_script.empty() ? nullptr : std::get_if<DialogScript>(&m_script.front());
+    if (!script || script->TemplateId() != dialog.id) {
+        ReportProblem(
+            Unexpected(m_script, "dialog " + std::to_string(dialog.id) + " " + Quoted(dialog.title) + " appeared"));
+        return IDCANCEL;
+    }
+    // Taken off the queue first: the dialog's own message boxes and dialogs come next in it.
+    const DialogScript steps = std::move(*script);
+    m_script.pop_front();
+    HeadlessDialogWindow window(*this, dialog);
+    return window.Run(events, steps);
+}
+
+int HeadlessWindowSystem::ShowMessageBox(const MessageBoxRequest& request)
+{
+    m_messageBoxes.push_back(request);
+    const std::string appeared = "message box " + Quoted(request.text) + " appeared";
+    MessageBoxAnswer* answer = m_script.empty() ? nullptr : std::get_if<MessageBoxAnswer>(&m_script.front());
+    if (!answer) {
+        ReportProblem(Unexpected(m_script, appeared));
+        return DismissalAnswer(request.buttons);
+    }
+    const MessageBoxAnswer scripted = std::move(*answer);
+    m_script.pop_front();
+    if (scripted.expectedText && *scripted.expectedText != request.text)
+        ReportProblem(appeared + " but the script expected " + Quoted(*scripted.expectedText));
+    if (!IsButtonOf(scripted.answer, request.buttons))
+        ReportProblem("message box " + Quoted(request.text) + " has no button for the scripted answer "
+            + std::to_string(scripted.answer));
+    return scripted.answer;
+}
+
+std::optional<std::filesystem::path> HeadlessWindowSystem::ChooseFile(const FileDialogRequest& request)
+{
+    m_fileDialogs.push_back(request);
+    FileDialogAnswer* answer = m_script.empty() ? nullptr : std::get_if<FileDialogAnswer>(&m_script.front());
+    if (!answer) {
+        ReportProblem(Unexpected(m_script, "file dialog " + Quoted(request.title) + " appeared"));
+        return std::nullopt;
+    }
+    std::optional<std::filesystem::path> path = std::move(answer->path);
+    m_script.pop_front();
+    return path;
+}
+
+void HeadlessWindowSystem::SetWaitCursor(bool waiting)
+{
+    // Like the framework's own count, never below zero: one extra end just restores the arrow.
+    m_waitCursorDepth = waiting ? m_waitCursorDepth + 1 : std::max(0, m_waitCursorDepth - 1);
+}
+
+int HeadlessWindowSystem::RunMessageLoop()
+{
+    return m_exitCode;
+}
+
+void HeadlessWindowSystem::Quit(int exitCode)
+{
+    m_quitRequested = true;
+    m_exitCode = exitCode;
+}
+
+void HeadlessWindowSystem::ForgetFrame(HeadlessFrameWindow* frame)
+{
+    std::erase(m_frames, frame);
+}
+
+void HeadlessWindowSystem::ReportProblem(const std::string& problem) const
+{
+    m_reportProblem(problem);
+}
+
+}  // namespace sekreta::platform

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "platform/WindowSystem.h"
+#include "platform/headless/HeadlessScript.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace sekreta::platform {
+
+class HeadlessFrameWindow;
+
+// The window system of tests. Modal dialogs, message boxes and file dialogs are answered from
+// a queue of scripted events, in order; each one shown is recorded. A dialog or box that
+// appears with nothing scripted for it, a script that does not fit what appears, and a scripted
+// event that never appears are problems, handed to the reporter (a test makes them failures).
+class HeadlessWindowSystem : public WindowSystem {
+public:
+    using ProblemReporter = std::function<void(const std::string& problem)>;
+
+    explicit HeadlessWindowSystem(ProblemReporter reportProblem);
+    ~HeadlessWindowSystem() override;
+
+    // Scripts, answered in the order they are queued.
+    DialogScript& ExpectDialog(unsigned templateId);
+    void ExpectMessageBox(int answer);
+    void ExpectMessageBox(std::string text, int answer);
+    void ExpectFileDialog(std::optional<std::filesystem::path> answer);
+    // Reports every queued event that has not appeared yet, and forgets them.
+    void VerifyAllScriptsUsed();
+
+    // What was shown, in order.
+    const std::vector<MessageBoxRequest>& MessageBoxes() const { return m_messageBoxes; }
+    const std::vector<FileDialogRequest>& FileDialogs() const { return m_fileDialogs; }
+    const std::vector<unsigned>& DialogsShown() const { return m_dialogsShown; }
+    // The frames that exist now, oldest first.
+    const std::vector<HeadlessFrameWindow*>& Frames() const { return m_frames; }
+    bool IsWaitCursorShown() const { return m_waitCursorDepth > 0; }
+    bool QuitRequested() const { return m_quitRequested; }
+    int ExitCode() const { return m_exitCode; }
+
+    std::unique_ptr<FrameWindow> CreateFrameWindow(const FrameTemplate& frame, FrameWindowEvents& events) override;
+    int RunModalDialog(const DialogTemplate& dialog, DialogEvents& events) override;
+    int ShowMessageBox(const MessageBoxRequest& request) override;
+    std::optional<std::filesystem::path> ChooseFile(const FileDialogRequest& request) override;
+    void SetWaitCursor(bool waiting) override;
+    // Returns at once: tests act as the user between calls instead of a loop.
+    int RunMessageLoop() override;
+    void Quit(int exitCode) override;
+
+    // Called by frames as they go.
+    void ForgetFrame(HeadlessFrameWindow* frame);
+    void ReportProblem(const std::string& problem) const;
+
+private:
+    ProblemReporter m_reportProblem;
+    std::deque<ScriptedEvent> m_script;
+    std::vector<MessageBoxRequest> m_messageBoxes;
+    std::vector<FileDialogRequest> m_fileDialogs;
+    std::vector<unsigned> m_dialogsShown;
+    std::vector<HeadlessFrameWindow*> m_frames;
+    int m_waitCursorDepth = 0;
+    bool m_quitRequested = false;
+    int m_exitCode = 0;
+};
+
+}  // namespace sekreta::platform
