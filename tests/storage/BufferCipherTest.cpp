@@ -3,6 +3,8 @@
 #include "storage/CCrc32.h"
 #include "storage/CRc5Encryptor.h"
 
+#include "support/RandomBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -33,16 +35,7 @@ Part Crc32Of(std::string_view text)
     return digest;
 }
 
-std::vector<std::uint8_t> RandomBytes(std::size_t length, std::uint32_t seed)
-{
-    std::mt19937 engine(seed);
-    std::uniform_int_distribution<int> byte(0, 255);
-    std::vector<std::uint8_t> bytes(length);
-    for (std::uint8_t& b : bytes) {
-        b = static_cast<std::uint8_t>(byte(engine));
-    }
-    return bytes;
-}
+using test::RandomBytes;
 
 struct Rotations {
     std::string_view phrase;

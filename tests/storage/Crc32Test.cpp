@@ -1,5 +1,7 @@
 #include "storage/CCrc32.h"
 
+#include "support/RandomBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -45,16 +47,7 @@ Digest Crc32Of(const std::uint8_t* bytes, std::size_t length)
     return digest;
 }
 
-std::vector<std::uint8_t> RandomBytes(std::size_t length, std::uint32_t seed)
-{
-    std::mt19937 engine(seed);
-    std::uniform_int_distribution<int> byte(0, 255);
-    std::vector<std::uint8_t> bytes(length);
-    for (std::uint8_t& b : bytes) {
-        b = static_cast<std::uint8_t>(byte(engine));
-    }
-    return bytes;
-}
+using test::RandomBytes;
 
 struct KnownCrc {
     std::string_view text;
