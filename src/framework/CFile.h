@@ -35,12 +35,6 @@ public:
 
     std::string GetFilePath() const { return m_filePath.string(); }
 
-protected:
-    explicit CFile(std::filesystem::path filePath)
-        : m_filePath(std::move(filePath))
-    {
-    }
-
 private:
     platform::File& OpenFile() const;
 
