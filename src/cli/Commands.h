@@ -6,7 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/RandomSource.h"
 #include "storage/AccountRecord.h"
-#include "ui/dialogs/PasswordGenerator.h"
+#include "generator/PasswordGenerator.h"
 
 #include <ostream>
 #include <string>

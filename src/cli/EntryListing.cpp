@@ -1,7 +1,7 @@
 #include "cli/EntryListing.h"
 
 #include "cli/LineBreaks.h"
-#include "framework/TextEncoding.h"
+#include "platform/TextEncoding.h"
 
 #include <nlohmann/json.hpp>
 
@@ -11,7 +11,7 @@ namespace {
 
 std::string OneLine(std::string_view bytes)
 {
-    std::string text = DisplayText(bytes);
+    std::string text = platform::DisplayText(bytes);
     for (char& c : text) {
         if (c == '\t' || c == '\r' || c == '\n')
             c = ' ';
@@ -48,9 +48,9 @@ std::string ListJson(const std::vector<AccountRecord>& records)
     for (std::size_t i = 0; i < records.size(); ++i) {
         list.push_back({
             {"index", i + 1},
-            {"account", DisplayText(records[i].account)},
-            {"user", DisplayText(records[i].user)},
-            {"url", DisplayText(records[i].url)},
+            {"account", platform::DisplayText(records[i].account)},
+            {"user", platform::DisplayText(records[i].user)},
+            {"url", platform::DisplayText(records[i].url)},
         });
     }
     return list.dump(2) + '\n';
@@ -60,7 +60,7 @@ std::string EntryText(const AccountRecord& record)
 {
     return Labelled("Account", OneLine(record.account)) + Labelled("URL", OneLine(record.url))
         + Labelled("User", OneLine(record.user)) + Labelled("Password", OneLine(record.password))
-        + Labelled("Notes", UnixLineBreaks(DisplayText(record.notes)));
+        + Labelled("Notes", UnixLineBreaks(platform::DisplayText(record.notes)));
 }
 
 std::string FieldText(const AccountRecord& record, std::string_view fieldName)
@@ -70,7 +70,7 @@ std::string FieldText(const AccountRecord& record, std::string_view fieldName)
         : fieldName == "user"                         ? &record.user
         : fieldName == "password"                     ? &record.password
                                                       : &record.notes;
-    return DisplayText(*field) + '\n';
+    return platform::DisplayText(*field) + '\n';
 }
 
 }  // namespace sekreta::cli

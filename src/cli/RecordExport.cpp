@@ -1,6 +1,6 @@
 #include "cli/RecordExport.h"
 
-#include "framework/TextEncoding.h"
+#include "platform/TextEncoding.h"
 
 #include <initializer_list>
 #include <nlohmann/json.hpp>
@@ -35,11 +35,11 @@ std::string ExportJson(const std::vector<AccountRecord>& records)
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (const AccountRecord& record : records) {
         list.push_back({
-            {"account", DisplayText(record.account)},
-            {"url", DisplayText(record.url)},
-            {"user", DisplayText(record.user)},
-            {"password", DisplayText(record.password)},
-            {"notes", DisplayText(record.notes)},
+            {"account", platform::DisplayText(record.account)},
+            {"url", platform::DisplayText(record.url)},
+            {"user", platform::DisplayText(record.user)},
+            {"password", platform::DisplayText(record.password)},
+            {"notes", platform::DisplayText(record.notes)},
         });
     }
     return list.dump(2) + '\n';
@@ -51,8 +51,8 @@ std::string ExportCsv(const std::vector<AccountRecord>& records)
     AppendCsvRow(csv, {"Group", "Title", "Username", "Password", "URL", "Notes"});
     for (const AccountRecord& record : records) {
         AppendCsvRow(csv,
-            {"", DisplayText(record.account), DisplayText(record.user), DisplayText(record.password),
-                DisplayText(record.url), DisplayText(record.notes)});
+            {"", platform::DisplayText(record.account), platform::DisplayText(record.user), platform::DisplayText(record.password),
+                platform::DisplayText(record.url), platform::DisplayText(record.notes)});
     }
     return csv;
 }

@@ -1,7 +1,7 @@
 #include "cli/SecretInput.h"
 
 #include "cli/UsageError.h"
-#include "framework/TextEncoding.h"
+#include "platform/TextEncoding.h"
 
 namespace sekreta::cli {
 
@@ -64,7 +64,7 @@ std::string SecretInput::Ask(std::string_view prompt, std::string_view missing)
 
 std::string SecretInput::Checked(std::string passPhrase)
 {
-    if (CharacterCount(passPhrase) < kShortestPassPhrase)
+    if (platform::CharacterCount(passPhrase) < kShortestPassPhrase)
         throw UsageError("Please enter a pass phrase of at least 4 characters");
     return passPhrase;
 }

@@ -1,7 +1,7 @@
 #include "framework/CArchive.h"
 
 #include "framework/CArchiveException.h"
-#include "framework/TextEncoding.h"
+#include "platform/TextEncoding.h"
 
 #include <algorithm>
 #include <cstring>
@@ -176,7 +176,7 @@ std::string CArchive::ReadString()
                 i += 2;
             }
         }
-        AppendUtf8(text, unit);
+        platform::AppendUtf8(text, unit);
     }
     return text;
 }

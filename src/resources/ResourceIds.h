@@ -23,9 +23,4 @@ enum ResourceId : unsigned {
     ID_EDIT_COPYUSERNAME = 32780,
 };
 
-// Controls of the pass phrase dialog.
-enum PassPhraseControl : int {
-    IDC_PASSPHRASE = 1003,
-};
-
 }  // namespace sekreta

@@ -1,6 +1,7 @@
 #include "resources/SekretaResources.h"
 
 #include "framework/FrameworkIds.h"
+#include "resources/DialogTemplates.h"
 #include "resources/ResourceIds.h"
 
 namespace sekreta {
@@ -8,10 +9,6 @@ namespace sekreta {
 namespace {
 
 using platform::Accelerator;
-using platform::ControlKind;
-using platform::ControlTemplate;
-using platform::DialogTemplate;
-using platform::IDC_STATIC;
 using platform::Key;
 using platform::MenuItemTemplate;
 using platform::MenuTemplate;
@@ -161,23 +158,11 @@ constexpr platform::ToolBarTemplate kToolBars[] = {
     {IDR_MAINFRAME, 16, 15, 23, 22, kToolBarButtons},
 };
 
-constexpr ControlTemplate kPassPhraseControls[] = {
-    {ControlKind::Label, IDC_STATIC, "Enter &Passphrase. Case, spaces and punctuation are important.", 5, 5, 195, 20,
-        platform::WordWrap},
-    {ControlKind::Edit, IDC_PASSPHRASE, "", 5, 30, 195, 12, platform::Border | platform::TabStop},
-    {ControlKind::PushButton, platform::IDCANCEL, "Cancel", 95, 50, 50, 15, platform::TabStop},
-    {ControlKind::DefaultPushButton, platform::IDOK, "OK", 150, 50, 50, 15, platform::TabStop},
-};
-
-constexpr DialogTemplate kDialogs[] = {
-    {IDD_PASSPHRASE, "Enter Passphrase", 209, 75, "MS Sans Serif", 8, kPassPhraseControls},
-};
-
 }  // namespace
 
 const platform::ResourceSet& SekretaResources()
 {
-    static const platform::ResourceSet resources {kMenus, kAccelerators, kToolBars, kDialogs, kStrings};
+    static const platform::ResourceSet resources {kMenus, kAccelerators, kToolBars, DialogTemplates(), kStrings};
     return resources;
 }
 

@@ -3,6 +3,7 @@
 #include "TestApp.h"
 
 #include "framework/FrameworkIds.h"
+#include "resources/ControlIds.h"
 #include "resources/ResourceIds.h"
 
 namespace sekreta::test {

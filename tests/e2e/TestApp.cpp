@@ -5,6 +5,7 @@
 #include "framework/CMemFile.h"
 #include "framework/CSingleDocTemplate.h"
 #include "framework/FrameworkIds.h"
+#include "resources/ControlIds.h"
 #include "resources/ResourceIds.h"
 #include "resources/SekretaResources.h"
 #include "storage/RecordFile.h"

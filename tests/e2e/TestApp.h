@@ -4,8 +4,8 @@
 #include "framework/CWinApp.h"
 #include "platform/headless/HeadlessFrameWindow.h"
 #include "platform/headless/HeadlessPlatform.h"
-#include "storage/AccountListView.h"
-#include "storage/CSekretaDoc.h"
+#include "app/AccountListView.h"
+#include "app/CSekretaDoc.h"
 #include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>

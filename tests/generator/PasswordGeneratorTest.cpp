@@ -1,4 +1,4 @@
-#include "ui/dialogs/PasswordGenerator.h"
+#include "generator/PasswordGenerator.h"
 
 #include "generator/PasswordRules.h"
 #include "platform/headless/CrtRandomSource.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/dialogs/PasswordGenerator.h"
+#include "generator/PasswordGenerator.h"
 
 #include <string>
 #include <string_view>

@@ -1,9 +1,9 @@
-#include "framework/TextEncoding.h"
+#include "platform/TextEncoding.h"
 
 #include <array>
 #include <cstdint>
 
-namespace sekreta {
+namespace sekreta::platform {
 
 namespace {
 
@@ -137,4 +137,4 @@ std::size_t CharacterCount(std::string_view bytes)
     return count;
 }
 
-}  // namespace sekreta
+}  // namespace sekreta::platform

@@ -1,7 +1,8 @@
-#include "ui/dialogs/CPassPhraseDlg.h"
+#include "dialogs/CPassPhraseDlg.h"
 
 #include "framework/CDataExchange.h"
-#include "framework/TextEncoding.h"
+#include "platform/TextEncoding.h"
+#include "resources/ControlIds.h"
 #include "resources/ResourceIds.h"
 
 namespace sekreta {
@@ -25,7 +26,7 @@ void CPassPhraseDlg::DoDataExchange(CDataExchange* dx)
 void CPassPhraseDlg::OnOK()
 {
     UpdateData(true);
-    if (CharacterCount(m_strPassPhrase) >= kShortestPassPhrase)
+    if (platform::CharacterCount(m_strPassPhrase) >= kShortestPassPhrase)
         CDialog::OnOK();
     else
         MessageBox("Please enter a pass phrase of at least 4 characters");

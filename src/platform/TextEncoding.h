@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace sekreta {
+namespace sekreta::platform {
 
 // Record texts are bytes. Files written on Windows hold Windows-1252 where files written here
 // hold UTF-8; these helpers turn either into UTF-8 for showing.
@@ -16,4 +16,4 @@ std::string DisplayText(std::string_view bytes);
 // The number of characters the text shows: UTF-8 sequences count once, other bytes each.
 std::size_t CharacterCount(std::string_view bytes);
 
-}  // namespace sekreta
+}  // namespace sekreta::platform

@@ -1,10 +1,10 @@
-#include "storage/CSekretaDoc.h"
+#include "app/CSekretaDoc.h"
 
 #include "framework/CFileException.h"
 #include "framework/CView.h"
 #include "resources/ResourceIds.h"
 #include "storage/RecordFile.h"
-#include "ui/dialogs/CPassPhraseDlg.h"
+#include "dialogs/CPassPhraseDlg.h"
 
 namespace sekreta {
 

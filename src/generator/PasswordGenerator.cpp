@@ -1,4 +1,4 @@
-#include "ui/dialogs/PasswordGenerator.h"
+#include "generator/PasswordGenerator.h"
 
 #include <stdexcept>
 #include <string_view>

@@ -2,7 +2,7 @@
 
 #include "framework/CArchive.h"
 #include "framework/CDocument.h"
-#include "storage/AccountListView.h"
+#include "app/AccountListView.h"
 #include "storage/AccountRecord.h"
 
 #include <string>
