@@ -6,6 +6,7 @@
 #include "framework/CView.h"
 #include "framework/CWinApp.h"
 #include "framework/FrameworkIds.h"
+#include "framework/StringTable.h"
 
 namespace sekreta {
 
@@ -39,7 +40,7 @@ bool CFrameWnd::LoadFrame(unsigned resourceId, const CCreateContext& context)
         return false;
     const platform::ResourceSet& resources = app.GetResources();
     platform::FrameTemplate frame {resources.FindMenu(resourceId), resources.FindAccelerators(resourceId),
-        resources.FindToolBar(resourceId), ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR};
+        resources.FindToolBar(resourceId), ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, resources.FindIcon(resourceId)};
     m_strTitle = context.m_pNewDocTemplate ? context.m_pNewDocTemplate->GetDocString(CSingleDocTemplate::windowTitle)
                                            : std::string();
     m_window = app.GetPlatform().windows.CreateFrameWindow(frame, *this);
@@ -173,6 +174,37 @@ bool CFrameWnd::OnShellRequest(std::string_view request)
     ActivateFrame(-1);
     AfxGetApp()->OpenDocumentFile(std::string(rest.substr(0, end)));
     return true;
+}
+
+void CFrameWnd::OnMenuSelect(unsigned id)
+{
+    m_window->SetStatusText(id == 0 ? StringTable::Load(IDS_IDLE_MESSAGE) : GetMessageString(id));
+}
+
+std::string CFrameWnd::GetMessageString(unsigned id) const
+{
+    const std::string text = StringTable::Load(id);
+    return text.substr(0, text.find('\n'));
+}
+
+std::string CFrameWnd::GetToolTipText(unsigned id)
+{
+    const std::string text = StringTable::Load(id);
+    const std::size_t lineBreak = text.find('\n');
+    return lineBreak == std::string::npos ? std::string() : text.substr(lineBreak + 1);
+}
+
+bool CFrameWnd::OnQueryEndSession()
+{
+    CDocument* document = GetActiveDocument();
+    return !document || document->SaveModified();
+}
+
+void CFrameWnd::OnEndSession()
+{
+    // The user has already answered for the changes: nothing more is asked, and the window
+    // keeps the placement it was last closed with.
+    AfxGetApp()->CloseMainWindow();
 }
 
 }  // namespace sekreta

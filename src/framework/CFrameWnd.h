@@ -55,6 +55,13 @@ public:
     void OnListContextMenu(platform::Point screenPoint) override;
     void OnDropFiles(const std::vector<std::filesystem::path>& files) override;
     bool OnShellRequest(std::string_view request) override;
+    void OnMenuSelect(unsigned id) override;
+    std::string GetToolTipText(unsigned id) override;
+    bool OnQueryEndSession() override;
+    void OnEndSession() override;
+
+    // The status bar prompt of a command: its text up to the line break; empty for none.
+    std::string GetMessageString(unsigned id) const;
 
 protected:
     // Adjusts the window before it is made; false stops its making.

@@ -6,6 +6,7 @@
 #include "platform/Resources.h"
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -41,9 +42,33 @@ public:
     virtual void OnDropFiles(const std::vector<std::filesystem::path>& files) = 0;
     // A second start handed over a request such as [open("path")]; false refuses it.
     virtual bool OnShellRequest(std::string_view request) = 0;
+    // A menu item is highlighted, or the pointer has rested on a tool bar button: its command;
+    // 0 when nothing is highlighted any more. The program answers with the status text.
+    virtual void OnMenuSelect(unsigned id) = 0;
+    // The tip shown beside a tool bar button; empty for none.
+    virtual std::string GetToolTipText(unsigned id) = 0;
+    // The user is logging off or the system shuts down: false refuses it (the user cancelled
+    // the save prompt). OnEndSession follows when it really happens.
+    virtual bool OnQueryEndSession() = 0;
+    virtual void OnEndSession() = 0;
 
 protected:
     ~FrameWindowEvents() = default;
+};
+
+enum class DockSide { Top, Bottom, Left, Right };
+
+// Where a bar is: docked on a side of the frame, or floating at a point of the screen.
+struct BarPlacement {
+    bool visible = true;
+    bool floating = false;
+    DockSide side = DockSide::Top;
+    // Docked: the bar's offset along its side, -1 when it sits where the frame put it.
+    // Floating: the top-left corner of its window in screen coordinates.
+    Point position {-1, -1};
+    // Floating: laid out as a row (true) or a column.
+    bool horizontal = true;
+    bool operator==(const BarPlacement&) const = default;
 };
 
 // What a main window is made from.
@@ -53,6 +78,8 @@ struct FrameTemplate {
     const ToolBarTemplate* toolBar = nullptr;
     unsigned toolBarId = 0;
     unsigned statusBarId = 0;
+    // The window's icon, as SVG.
+    std::string_view icon;
 };
 
 // A main window: caption, menu bar, accelerators, tool bar, status bar, and the list control
@@ -76,6 +103,9 @@ public:
 
     virtual void ShowBar(unsigned barId, bool visible) = 0;
     virtual bool IsBarVisible(unsigned barId) const = 0;
+    // Only the tool bar can dock and float; the status bar stays at the bottom.
+    virtual BarPlacement GetBarPlacement(unsigned barId) const = 0;
+    virtual void SetBarPlacement(unsigned barId, const BarPlacement& placement) = 0;
     virtual void SetStatusText(std::string_view text) = 0;
     virtual void AcceptDroppedFiles(bool accept) = 0;
 

@@ -2,6 +2,7 @@
 
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/DocumentTypes.h"
 #include "platform/FileSystem.h"
 #include "platform/RandomSource.h"
 #include "platform/Registry.h"
@@ -17,8 +18,8 @@ struct Platform {
     FileSystem& files;
     Clipboard& clipboard;
     Shell& shell;
-    Registry& userSettings;  // HKEY_CURRENT_USER's role
-    Registry& documentTypes;  // HKEY_CLASSES_ROOT's role
+    Registry& userSettings;
+    DocumentTypes& documentTypes;
     RandomSource& random;
     Clock& clock;
 };

@@ -13,7 +13,7 @@ namespace sekreta::platform {
 using RegistryValue = std::variant<std::uint32_t, std::string>;
 
 // A tree of keys holding named values, like one hive of the Windows registry: the user's
-// settings are one such tree, the document type's registration with the desktop another.
+// settings are kept in one.
 // Key paths separate their parts with a backslash. The empty value name is a key's default value.
 class Registry {
 public:

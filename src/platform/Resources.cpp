@@ -34,4 +34,10 @@ const DialogTemplate* ResourceSet::FindDialog(unsigned id) const
     return FindById(dialogs, id);
 }
 
+std::string_view ResourceSet::FindIcon(unsigned id) const
+{
+    const IconResource* icon = FindById(icons, id);
+    return icon ? icon->image : std::string_view();
+}
+
 }  // namespace sekreta::platform

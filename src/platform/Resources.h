@@ -22,6 +22,11 @@ struct StringResource {
     std::string_view text;
 };
 
+struct IconResource {
+    unsigned id;
+    std::string_view image;  // SVG
+};
+
 // One item of a pop-up menu; id 0 with an empty text is a separator.
 struct MenuItemTemplate {
     unsigned id;
@@ -94,14 +99,19 @@ struct AcceleratorTable {
     std::span<const Accelerator> entries;
 };
 
-// Command 0 is a separator.
+// Command 0 is a separator. The image is SVG.
+struct ToolBarButton {
+    unsigned command;
+    std::string_view image;
+};
+
 struct ToolBarTemplate {
     unsigned id;
     int imageWidth;
     int imageHeight;
     int buttonWidth;
     int buttonHeight;
-    std::span<const unsigned> buttons;
+    std::span<const ToolBarButton> buttons;
 };
 
 enum class ControlKind { Label, Edit, PushButton, DefaultPushButton, CheckBox, GroupBox, Icon };
@@ -119,7 +129,9 @@ enum ControlStyle : std::uint32_t {
     WantReturn = 1u << 8,
 };
 
-// Position and size in dialog units, as the template gives them.
+// Position and size in dialog units, as the template gives them. The text of an icon is its
+// image, as SVG. An edit control that neither scrolls sideways nor has several lines takes
+// only as many characters as fit its width, at 4 dialog units a character.
 struct ControlTemplate {
     ControlKind kind;
     int id;
@@ -148,11 +160,14 @@ struct ResourceSet {
     std::span<const ToolBarTemplate> toolBars;
     std::span<const DialogTemplate> dialogs;
     std::span<const StringResource> strings;
+    std::span<const IconResource> icons;
 
     const MenuTemplate* FindMenu(unsigned id) const;
     const AcceleratorTable* FindAccelerators(unsigned id) const;
     const ToolBarTemplate* FindToolBar(unsigned id) const;
     const DialogTemplate* FindDialog(unsigned id) const;
+    // The icon's image; empty when there is none.
+    std::string_view FindIcon(unsigned id) const;
 };
 
 }  // namespace sekreta::platform

@@ -2,6 +2,7 @@
 
 #include "framework/FrameworkIds.h"
 #include "resources/DialogTemplates.h"
+#include "resources/Images.h"
 #include "resources/ResourceIds.h"
 
 namespace sekreta {
@@ -137,32 +138,37 @@ constexpr platform::AcceleratorTable kAccelerators[] = {
     {IDR_MAINFRAME, kMainKeys},
 };
 
-constexpr unsigned kToolBarButtons[] = {
-    ID_FILE_NEW,
-    ID_FILE_OPEN,
-    ID_FILE_SAVE,
-    0,
-    ID_EDIT_ADD,
-    ID_EDIT_MODIFY,
-    ID_EDIT_DELETE,
-    ID_EDIT_COPYUSERNAME,
-    ID_EDIT_COPYURL,
-    ID_EDIT_COPYPASSWORD,
-    0,
-    ID_TOOLS_GOTOURL,
-    0,
-    ID_APP_ABOUT,
+const platform::ToolBarButton kToolBarButtons[] = {
+    {ID_FILE_NEW, kImageNew},
+    {ID_FILE_OPEN, kImageOpen},
+    {ID_FILE_SAVE, kImageSave},
+    {0, {}},
+    {ID_EDIT_ADD, kImageAdd},
+    {ID_EDIT_MODIFY, kImageModify},
+    {ID_EDIT_DELETE, kImageDelete},
+    {ID_EDIT_COPYUSERNAME, kImageCopyUser},
+    {ID_EDIT_COPYURL, kImageCopyUrl},
+    {ID_EDIT_COPYPASSWORD, kImageCopyPassword},
+    {0, {}},
+    {ID_TOOLS_GOTOURL, kImageGotoUrl},
+    {0, {}},
+    {ID_APP_ABOUT, kImageAbout},
 };
 
-constexpr platform::ToolBarTemplate kToolBars[] = {
+const platform::ToolBarTemplate kToolBars[] = {
     {IDR_MAINFRAME, 16, 15, 23, 22, kToolBarButtons},
+};
+
+const platform::IconResource kIcons[] = {
+    {IDR_MAINFRAME, kImageApp},
 };
 
 }  // namespace
 
 const platform::ResourceSet& SekretaResources()
 {
-    static const platform::ResourceSet resources {kMenus, kAccelerators, kToolBars, DialogTemplates(), kStrings};
+    static const platform::ResourceSet resources {
+        kMenus, kAccelerators, kToolBars, DialogTemplates(), kStrings, kIcons};
     return resources;
 }
 

@@ -41,7 +41,8 @@ constexpr platform::MenuTemplate kMenus[] = {{kResource, kPopups}};
 constexpr platform::Accelerator kKeys[]
     = {{platform::Key::T, platform::Control, kToggleCommand}, {platform::Key::U, platform::Control, kUnhandledCommand}};
 constexpr platform::AcceleratorTable kAccelerators[] = {{kResource, kKeys}};
-constexpr unsigned kButtons[] = {kToggleCommand, 0, kUnhandledCommand, kAppCommand};
+constexpr platform::ToolBarButton kButtons[]
+    = {{kToggleCommand, {}}, {0, {}}, {kUnhandledCommand, {}}, {kAppCommand, {}}};
 constexpr platform::ToolBarTemplate kToolBars[] = {{kResource, 16, 15, 23, 22, kButtons}};
 constexpr platform::StringResource kStrings[] = {{kResource, "Routing\n\nRouting\n\n\n\n"}};
 const platform::ResourceSet kResources {kMenus, kAccelerators, kToolBars, {}, kStrings};

@@ -54,7 +54,7 @@ constexpr Accelerator acceleratorEntries[] = {
 };
 constexpr AcceleratorTable accelerators {128, acceleratorEntries};
 
-constexpr unsigned toolBarButtons[] = {ID_FILE_NEW, ID_FILE_OPEN, 0, ID_EDIT_COPY};
+constexpr ToolBarButton toolBarButtons[] = {{ID_FILE_NEW, {}}, {ID_FILE_OPEN, {}}, {0, {}}, {ID_EDIT_COPY, {}}};
 constexpr ToolBarTemplate toolBar {128, 16, 15, 23, 22, toolBarButtons};
 
 struct Sent {
@@ -87,6 +87,10 @@ public:
     }
     void OnDropFiles(const std::vector<std::filesystem::path>&) override { }
     bool OnShellRequest(std::string_view) override { return false; }
+    void OnMenuSelect(unsigned) override { }
+    std::string GetToolTipText(unsigned) override { return {}; }
+    bool OnQueryEndSession() override { return true; }
+    void OnEndSession() override { }
 
     std::vector<Sent> commands;
     int menusOpened = 0;

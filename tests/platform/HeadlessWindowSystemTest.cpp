@@ -101,6 +101,10 @@ public:
     void OnListContextMenu(Point) override { }
     void OnDropFiles(const std::vector<std::filesystem::path>&) override { }
     bool OnShellRequest(std::string_view) override { return false; }
+    void OnMenuSelect(unsigned) override { }
+    std::string GetToolTipText(unsigned) override { return {}; }
+    bool OnQueryEndSession() override { return true; }
+    void OnEndSession() override { }
 };
 
 using Problems = std::vector<std::string>;

@@ -103,8 +103,8 @@ HeadlessFrameWindow::HeadlessFrameWindow(
             m_menuBar.push_back({std::string(popup.text), ItemsOf(popup)});
     }
     if (frame.toolBar) {
-        for (const unsigned id : frame.toolBar->buttons)
-            m_toolBar.push_back({id, std::string(), true, false});
+        for (const ToolBarButton& button : frame.toolBar->buttons)
+            m_toolBar.push_back({button.command, std::string(), true, false});
     }
 }
 
@@ -187,6 +187,25 @@ std::vector<HeadlessFrameWindow::ItemState> HeadlessFrameWindow::RightClickList(
     }
     m_contextChoice.reset();
     return m_lastContextMenu;
+}
+
+void HeadlessFrameWindow::HighlightMenuItem(unsigned id)
+{
+    m_events.OnMenuSelect(id);
+}
+
+std::string HeadlessFrameWindow::RestOnToolBarButton(unsigned id)
+{
+    m_events.OnMenuSelect(id);
+    return m_events.GetToolTipText(id);
+}
+
+bool HeadlessFrameWindow::LogOff()
+{
+    if (!m_events.OnQueryEndSession())
+        return false;
+    m_events.OnEndSession();
+    return true;
 }
 
 void HeadlessFrameWindow::DropFiles(const std::vector<std::filesystem::path>& files)
@@ -276,6 +295,24 @@ bool HeadlessFrameWindow::IsBarVisible(unsigned barId) const
         return m_statusBarVisible;
     m_system.ReportProblem("the frame has no bar " + std::to_string(barId));
     return false;
+}
+
+BarPlacement HeadlessFrameWindow::GetBarPlacement(unsigned barId) const
+{
+    BarPlacement placement;
+    if (barId == m_toolBarId)
+        placement = m_toolBarPlacement;
+    else if (barId == m_statusBarId)
+        placement.side = DockSide::Bottom;
+    placement.visible = IsBarVisible(barId);
+    return placement;
+}
+
+void HeadlessFrameWindow::SetBarPlacement(unsigned barId, const BarPlacement& placement)
+{
+    if (barId == m_toolBarId)
+        m_toolBarPlacement = placement;
+    ShowBar(barId, placement.visible);
 }
 
 void HeadlessFrameWindow::SetStatusText(std::string_view text)

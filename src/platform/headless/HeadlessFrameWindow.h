@@ -39,6 +39,12 @@ public:
     // Asks for the context menu at the point and chooses `id` in it if enabled (nothing: the
     // user dismisses it). Returns the context menu's items as they were shown.
     std::vector<ItemState> RightClickList(Point screenPoint, std::optional<unsigned> choose);
+    // Highlights a menu item (0: the menu closes).
+    void HighlightMenuItem(unsigned id);
+    // Rests the pointer on a tool bar button; returns the tip shown beside it.
+    std::string RestOnToolBarButton(unsigned id);
+    // The user logs off; false when the program refused it.
+    bool LogOff();
     void DropFiles(const std::vector<std::filesystem::path>& files);
     bool SendShellRequest(std::string_view request);
 
@@ -66,6 +72,8 @@ public:
     Size IconSize() const override { return {32, 32}; }
     void ShowBar(unsigned barId, bool visible) override;
     bool IsBarVisible(unsigned barId) const override;
+    BarPlacement GetBarPlacement(unsigned barId) const override;
+    void SetBarPlacement(unsigned barId, const BarPlacement& placement) override;
     void SetStatusText(std::string_view text) override;
     void AcceptDroppedFiles(bool accept) override { m_acceptsDroppedFiles = accept; }
     ListControl& List() override { return m_list; }
@@ -88,6 +96,7 @@ private:
     std::vector<Popup> m_menuBar;
     std::vector<ItemState> m_toolBar;  // id 0: separator
     bool m_toolBarVisible = true;
+    BarPlacement m_toolBarPlacement;
     bool m_statusBarVisible = true;
     std::string m_caption;
     std::string m_statusText;

@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 #include "platform/headless/CrtRandomSource.h"
+#include "platform/headless/HeadlessDocumentTypes.h"
 #include "platform/headless/HeadlessFileSystem.h"
 #include "platform/headless/HeadlessRegistry.h"
 #include "platform/headless/HeadlessServices.h"
@@ -25,7 +26,7 @@ public:
     HeadlessClipboard clipboard;
     HeadlessShell shell;
     HeadlessRegistry userSettings;
-    HeadlessRegistry documentTypes;
+    HeadlessDocumentTypes documentTypes;
     CrtRandomSource random;
     HeadlessClock clock;
 };

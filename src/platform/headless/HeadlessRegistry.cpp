@@ -119,8 +119,14 @@ std::optional<RegistryValue> HeadlessRegistry::QueryValue(std::string_view path,
 
 bool HeadlessRegistry::SetValue(std::string_view path, std::string_view name, const RegistryValue& value)
 {
+    if (m_writesBeforeFailure == 0) {
+        m_writesBeforeFailure = -1;
+        return false;
+    }
     if (m_readOnly || !CreateKey(path))
         return false;
+    if (m_writesBeforeFailure > 0)
+        --m_writesBeforeFailure;
     Key* key = m_root->Find(Split(path));
     const auto [entry, inserted] = key->values.try_emplace(Fold(name), Key::Value {std::string(name), value});
     if (!inserted)

@@ -25,6 +25,8 @@ public:
 
     // From now on nothing can be created, written or deleted (a locked-down hive).
     void SetReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    // The value write after `successes` more successful ones fails, once.
+    void FailValueWriteAfter(int successes) { m_writesBeforeFailure = successes; }
     // Every value as `Key\Sub\[name] = 42` or `Key\Sub\[name] = "text"` (`[]` the default
     // value, no path for the root's), and every key with neither values nor subkeys as
     // `Key\Sub`. A key's values come first, then its subkeys, each sorted without regard to case:
@@ -35,6 +37,7 @@ private:
     struct Key;
     std::unique_ptr<Key> m_root;
     bool m_readOnly = false;
+    int m_writesBeforeFailure = -1;
 };
 
 }  // namespace sekreta::platform
