@@ -72,7 +72,7 @@ bool CSekretaDoc::OnNewDocument()
 
 void CSekretaDoc::Load(CArchive& archive)
 {
-    LoadRecords(archive, m_records, m_strPassPhrase);
+    m_strPassPhrase = LoadRecords(archive, m_records, m_strPassPhrase);
 }
 
 void CSekretaDoc::Store(CArchive& archive) const

@@ -94,7 +94,8 @@ std::vector<AccountRecord> Commands::LoadForReading(DocumentFile& file)
     file.Open();
     if (file.IsBlank())
         return {};
-    return file.Load(m_secrets.PassPhrase());
+    std::string passPhrase = m_secrets.PassPhrase();
+    return file.Load(passPhrase);
 }
 
 std::vector<AccountRecord> Commands::LoadForChange(DocumentFile& file, std::string& passPhrase)
@@ -194,8 +195,11 @@ void Commands::ChangePassPhrase(const Arguments& arguments)
     DocumentFile file(m_fileSystem, arguments.file);
     file.Open();
     // A blank file has no pass phrase yet, so there is no current one to ask for.
-    const std::vector<AccountRecord> records
-        = file.IsBlank() ? std::vector<AccountRecord>() : file.Load(m_secrets.PassPhrase());
+    std::vector<AccountRecord> records;
+    if (!file.IsBlank()) {
+        std::string passPhrase = m_secrets.PassPhrase();
+        records = file.Load(passPhrase);
+    }
     file.Save(records, m_secrets.NewPassPhrase());
 }
 

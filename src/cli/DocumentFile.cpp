@@ -24,11 +24,11 @@ bool DocumentFile::IsBlank()
     return m_file->GetLength() == 0;
 }
 
-std::vector<AccountRecord> DocumentFile::Load(std::string_view passPhrase)
+std::vector<AccountRecord> DocumentFile::Load(std::string& passPhrase)
 {
     std::vector<AccountRecord> records;
     CArchive archive(*m_file, CArchive::load);
-    LoadRecords(archive, records, passPhrase);
+    passPhrase = LoadRecords(archive, records, passPhrase);
     m_file->Close();
     return records;
 }

@@ -24,9 +24,11 @@ public:
     // True for a file of zero bytes: the desktop program's empty document, which has no pass
     // phrase yet and is read without one. Throws CFileException.
     bool IsBlank();
-    // Reads the records of the opened file and closes it. Throws CArchiveException when it is
-    // no Sekreta file or the pass phrase is wrong, and CFileException when reading fails.
-    std::vector<AccountRecord> Load(std::string_view passPhrase);
+    // Reads the records of the opened file and closes it. The pass phrase becomes the form
+    // that opened the file (a phrase typed here may have opened it in its Windows-1252 form),
+    // so that saving keeps the file readable where it came from. Throws CArchiveException
+    // when it is no Sekreta file or the pass phrase is wrong, and CFileException when reading fails.
+    std::vector<AccountRecord> Load(std::string& passPhrase);
 
     // Replaces the file by one that holds `records` under the pass phrase, through a safe save:
     // on failure the old file stays as it was. Throws UsageError when the records are more

@@ -51,8 +51,9 @@ std::string ExportCsv(const std::vector<AccountRecord>& records)
     AppendCsvRow(csv, {"Group", "Title", "Username", "Password", "URL", "Notes"});
     for (const AccountRecord& record : records) {
         AppendCsvRow(csv,
-            {"", platform::DisplayText(record.account), platform::DisplayText(record.user), platform::DisplayText(record.password),
-                platform::DisplayText(record.url), platform::DisplayText(record.notes)});
+            {"", platform::DisplayText(record.account), platform::DisplayText(record.user),
+                platform::DisplayText(record.password), platform::DisplayText(record.url),
+                platform::DisplayText(record.notes)});
     }
     return csv;
 }

@@ -125,6 +125,54 @@ std::string DisplayText(std::string_view bytes)
     return IsValidUtf8(bytes) ? std::string(bytes) : Windows1252ToUtf8(bytes);
 }
 
+namespace {
+
+// The code point of the UTF-8 sequence at `i`, which is moved past it; the text is valid UTF-8.
+char32_t DecodeUtf8(std::string_view text, std::size_t& i)
+{
+    const auto lead = static_cast<std::uint8_t>(text[i++]);
+    if (lead < 0x80)
+        return lead;
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    char32_t codePoint = lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k)
+        codePoint = (codePoint << 6) | (static_cast<std::uint8_t>(text[i++]) & 0x3F);
+    return codePoint;
+}
+
+std::optional<char> Windows1252Byte(char32_t codePoint)
+{
+    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF))
+        return static_cast<char>(codePoint);
+    for (std::size_t k = 0; k < kWindows1252High.size(); ++k) {
+        // The five bytes Windows-1252 leaves undefined stand for no character.
+        if (kWindows1252High[k] == codePoint && codePoint > 0x9F)
+            return static_cast<char>(0x80 + k);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> Windows1252Form(std::string_view utf8)
+{
+    if (!IsValidUtf8(utf8))
+        return std::nullopt;
+    std::string bytes;
+    bool outsideAscii = false;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const char32_t codePoint = DecodeUtf8(utf8, i);
+        const std::optional<char> byte = Windows1252Byte(codePoint);
+        if (!byte)
+            return std::nullopt;
+        outsideAscii = outsideAscii || codePoint >= 0x80;
+        bytes += *byte;
+    }
+    if (!outsideAscii)
+        return std::nullopt;
+    return bytes;
+}
+
 std::size_t CharacterCount(std::string_view bytes)
 {
     if (!IsValidUtf8(bytes))

@@ -2,9 +2,11 @@
 
 #include "framework/CArchiveException.h"
 #include "framework/CMemFile.h"
+#include "platform/TextEncoding.h"
 #include "storage/BufferCipher.h"
 
 #include <limits>
+#include <stdexcept>
 
 namespace sekreta {
 
@@ -22,6 +24,18 @@ void CheckSignature(CArchive& archive, const std::string& fileName)
     const std::string signature = archive.ReadString();
     if (std::string_view(signature.c_str()) != kSignature)
         throw CArchiveException(CArchiveException::badIndex, fileName);
+}
+
+bool HasSignature(const std::vector<std::uint8_t>& region)
+{
+    try {
+        CMemFile image(region);
+        CArchive archive(image, CArchive::load);
+        CheckSignature(archive, {});
+        return true;
+    } catch (const CArchiveException&) {
+        return false;
+    }
 }
 
 std::vector<std::uint8_t> BuildImage(const std::vector<AccountRecord>& records)
@@ -45,6 +59,8 @@ std::vector<std::uint8_t> BuildImage(const std::vector<AccountRecord>& records)
 
 void StoreRecords(CArchive& archive, const std::vector<AccountRecord>& records, std::string_view passPhrase)
 {
+    if (passPhrase.empty())
+        throw std::invalid_argument("A file is never written without a pass phrase.");
     std::vector<std::uint8_t> region = BuildImage(records);
     region.resize((region.size() + kBlockSize - 1) / kBlockSize * kBlockSize, 0);
     // The header keeps the length as a signed 32-bit number; a longer region could never be read back.
@@ -58,7 +74,7 @@ void StoreRecords(CArchive& archive, const std::vector<AccountRecord>& records, 
     archive.Write(region.data(), region.size());
 }
 
-void LoadRecords(CArchive& archive, std::vector<AccountRecord>& records, std::string_view passPhrase)
+std::string LoadRecords(CArchive& archive, std::vector<AccountRecord>& records, std::string_view passPhrase)
 {
     const std::string fileName = archive.GetFile().GetFilePath();
     CheckSignature(archive, fileName);
@@ -72,14 +88,22 @@ void LoadRecords(CArchive& archive, std::vector<AccountRecord>& records, std::st
         throw CArchiveException(CArchiveException::endOfFile, fileName);
     std::vector<std::uint8_t> region(static_cast<std::size_t>(regionLength));
     archive.Read(region.data(), region.size());
-    DecryptBuffer(passPhrase, region);
+    std::string openedWith(passPhrase);
+    DecryptBuffer(openedWith, region);
+    if (const std::optional<std::string> windowsForm = platform::Windows1252Form(passPhrase);
+        windowsForm && !HasSignature(region)) {
+        // Back to the bytes of the file, which the cipher gives exactly, then the other key.
+        EncryptBuffer(openedWith, region);
+        openedWith = *windowsForm;
+        DecryptBuffer(openedWith, region);
+    }
 
     CMemFile image(std::move(region));
     CArchive imageArchive(image, CArchive::load);
     CheckSignature(imageArchive, fileName);
     const std::int32_t count = imageArchive.ReadInt32();
     if (count <= 0)
-        return;
+        return openedWith;
     if (static_cast<std::uint64_t>(count) * kSmallestRecord > imageArchive.BytesRemaining())
         throw CArchiveException(CArchiveException::endOfFile, fileName);
     records.reserve(records.size() + static_cast<std::size_t>(count));
@@ -91,6 +115,7 @@ void LoadRecords(CArchive& archive, std::vector<AccountRecord>& records, std::st
         record.password = imageArchive.ReadString();
         record.notes = imageArchive.ReadString();
     }
+    return openedWith;
 }
 
 }  // namespace sekreta

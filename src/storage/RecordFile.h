@@ -3,6 +3,7 @@
 #include "framework/CArchive.h"
 #include "storage/AccountRecord.h"
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -12,15 +13,18 @@ namespace sekreta {
 // which holds "Sekreta", the record count and each record's five texts, padded with zeros to a
 // multiple of 8 and encrypted under the pass phrase.
 
-// Writes the whole file. The pass phrase must not be empty. Throws CArchiveException with
-// genericException when the records are more than one file can hold (2 GB), and what the
-// archive's file throws.
+// Writes the whole file. Throws std::invalid_argument for an empty pass phrase, which would
+// give a key of zeros; CArchiveException with genericException when the records are more than
+// one file can hold (2 GB); and what the archive's file throws.
 void StoreRecords(CArchive& archive, const std::vector<AccountRecord>& records, std::string_view passPhrase);
 
-// Appends the file's records to `records`. Throws CArchiveException with badIndex for a foreign
-// header, another version, an impossible region length or a wrong pass phrase, and with
-// endOfFile where the data ends inside a value; file failures throw CFileException. On failure
-// `records` holds whatever was read so far.
-void LoadRecords(CArchive& archive, std::vector<AccountRecord>& records, std::string_view passPhrase);
+// Appends the file's records to `records` and returns the pass phrase that opened it. A pass
+// phrase typed here is UTF-8, while a file written on Windows is encrypted under the phrase's
+// Windows-1252 bytes: when the file does not open under `passPhrase` and the phrase has such a
+// form, the file is tried once more under it, and that form is returned if it opens the file.
+// Throws CArchiveException with badIndex for a foreign header, another version, an impossible
+// region length or a wrong pass phrase, and with endOfFile where the data ends inside a value;
+// file failures throw CFileException. On failure `records` holds whatever was read so far.
+std::string LoadRecords(CArchive& archive, std::vector<AccountRecord>& records, std::string_view passPhrase);
 
 }  // namespace sekreta

@@ -248,5 +248,48 @@ TEST(RecordFile, LengthsLargerThanTheDataEndWithEndOfFile)
     EXPECT_EQ(LoadCause(FileAround(hugeField)), CArchiveException::endOfFile) << "field";
 }
 
+TEST(RecordFile, AFileIsNeverWrittenWithoutAPassPhrase)
+{
+    EXPECT_THROW(Store({{"a", "", "", "", ""}}, ""), std::invalid_argument);
+}
+
+// Windows keeps a typed "Grüße €" as the bytes 47 72 FC DF 65 20 80; here it is typed in UTF-8.
+TEST(RecordFile, AFileWrittenOnWindowsOpensUnderThePhraseTypedHereAndSaysWhichFormOpenedIt)
+{
+    const std::string windowsBytes = "Gr\xFC\xDF"
+                                     "e \x80";
+    const std::string typedHere = "Grüße €";
+    const Bytes file = Store({{"Bank", "", "me", "pw", ""}}, windowsBytes);
+
+    CMemFile memory(file);
+    CArchive archive(memory, CArchive::load);
+    std::vector<AccountRecord> records;
+    EXPECT_EQ(LoadRecords(archive, records, typedHere), windowsBytes);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].account, "Bank");
+}
+
+TEST(RecordFile, APhraseThatOpensTheFileAsTypedIsKeptAsTyped)
+{
+    const std::string typedHere = "Grüße €";
+    CMemFile memory(Store({{"Bank", "", "", "", ""}}, typedHere));
+    CArchive archive(memory, CArchive::load);
+    std::vector<AccountRecord> records;
+    EXPECT_EQ(LoadRecords(archive, records, typedHere), typedHere);
+}
+
+// Decrypted under a wrong key, the signature's length byte is noise: the read ends either at
+// the signature or past the data, and the desktop says "Unexpected file format." for both.
+TEST(RecordFile, AWrongPhraseStaysWrongInEitherForm)
+{
+    const Bytes file = Store({{"Bank", "", "", "", ""}},
+        "Gr\xFC\xDF"
+        "e \x80");
+    for (const char* wrong : {"Grüsse €", "Grüße ✓"}) {
+        const int cause = LoadCause(file, wrong);
+        EXPECT_TRUE(cause == CArchiveException::badIndex || cause == CArchiveException::endOfFile) << wrong;
+    }
+}
+
 }  // namespace
 }  // namespace sekreta
