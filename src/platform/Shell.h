@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <string_view>
 
 namespace sekreta::platform {
@@ -12,8 +11,9 @@ public:
     // Opens the address exactly as given, never through a command interpreter; false when no
     // program could be started for it.
     virtual bool OpenUrl(std::string_view url) = 0;
-    // Shows the help file's contents; false when the help viewer could not be started.
-    virtual bool ShowHelp(const std::filesystem::path& helpFile) = 0;
+    // Shows the contents of the user guide that was installed with the program; false when no
+    // viewer could be started for it.
+    virtual bool ShowHelp() = 0;
 };
 
 }  // namespace sekreta::platform

@@ -18,9 +18,9 @@ bool HeadlessShell::OpenUrl(std::string_view url)
     return m_openUrlSucceeds;
 }
 
-bool HeadlessShell::ShowHelp(const std::filesystem::path& helpFile)
+bool HeadlessShell::ShowHelp()
 {
-    m_helpShown.push_back(helpFile);
+    ++m_helpShown;
     return m_showHelpSucceeds;
 }
 

@@ -26,18 +26,18 @@ private:
 class HeadlessShell : public Shell {
 public:
     bool OpenUrl(std::string_view url) override;
-    bool ShowHelp(const std::filesystem::path& helpFile) override;
+    bool ShowHelp() override;
 
     void SetOpenUrlSucceeds(bool succeeds) { m_openUrlSucceeds = succeeds; }
     void SetShowHelpSucceeds(bool succeeds) { m_showHelpSucceeds = succeeds; }
     const std::vector<std::string>& OpenedUrls() const { return m_openedUrls; }
-    const std::vector<std::filesystem::path>& HelpShown() const { return m_helpShown; }
+    int HelpShown() const { return m_helpShown; }
 
 private:
     bool m_openUrlSucceeds = true;
     bool m_showHelpSucceeds = true;
     std::vector<std::string> m_openedUrls;
-    std::vector<std::filesystem::path> m_helpShown;
+    int m_helpShown = 0;
 };
 
 class HeadlessClock : public Clock {
