@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev
+  libbenchmark-dev libcrypto++-dev  # the benchmarks, and Crypto++'s RC5 that they compare against
   libcli11-dev nlohmann-json3-dev
 )
 if [ "${1:-}" = "test" ]; then
