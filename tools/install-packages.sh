@@ -8,7 +8,17 @@ packages=(
   libgtest-dev libgmock-dev
   libbenchmark-dev libcrypto++-dev  # the benchmarks, and Crypto++'s RC5 that they compare against
   libcli11-dev nlohmann-json3-dev
+  # The desktop program: Qt Widgets and SVG, its display plugins (the offscreen one runs its tests),
+  # a font to draw with, and OpenGL's headers that Qt's CMake files look for.
+  qt6-base-dev qt6-svg-dev qt6-qpa-plugins fonts-dejavu-core libgl-dev
 )
+if [ "${1:-}" = "test" ] || [ "${1:-}" = "screenshots" ]; then
+  # The walk through the desktop program under a virtual display: typing, and the clipboard.
+  packages+=(xvfb xdotool xclip)
+fi
+if [ "${1:-}" = "screenshots" ]; then
+  packages+=(imagemagick)
+fi
 if [ "${1:-}" = "test" ]; then
   # The short fuzzing run of ./test needs clang's libFuzzer.
   packages+=(clang libclang-rt-14-dev)

@@ -1,0 +1,393 @@
+#include "platform/qt/QtDialogWindow.h"
+
+#include "platform/qt/QtText.h"
+#include "platform/qt/SvgPicture.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QValidator>
+
+#include <algorithm>
+#include <map>
+
+namespace sekreta::platform::qt {
+
+namespace {
+
+bool TakesFocus(const ControlTemplate& control)
+{
+    return (control.style & TabStop) != 0
+        && (control.kind == ControlKind::Edit || control.kind == ControlKind::PushButton
+            || control.kind == ControlKind::DefaultPushButton || control.kind == ControlKind::CheckBox);
+}
+
+bool HasMnemonic(const QString& text)
+{
+    return !QKeySequence::mnemonic(text).isEmpty();
+}
+
+// An edit field that does not scroll sideways: it takes no more text than its visible width
+// shows in its font, whatever is typed or pasted.
+class FitWidthValidator final : public QValidator {
+public:
+    explicit FitWidthValidator(QLineEdit& edit)
+        : QValidator(&edit)
+        , m_edit(edit)
+    {
+    }
+
+    State validate(QString& input, int&) const override
+    {
+        // The cursor after the last character must still lie inside the text's area.
+        const int cursor = m_edit.style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, &m_edit);
+        const int needed = m_edit.fontMetrics().horizontalAdvance(input) + cursor;
+        return needed <= TextWidth() ? Acceptable : Invalid;
+    }
+
+private:
+    // The width QLineEdit draws its text in: inside the frame, the text margins and the two
+    // pixels it keeps free on each side.
+    int TextWidth() const
+    {
+        constexpr int kLineEditSideMargin = 2;
+        QStyleOptionFrame option;
+        option.initFrom(&m_edit);
+        option.rect = m_edit.contentsRect();
+        option.lineWidth
+            = m_edit.hasFrame() ? m_edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &m_edit) : 0;
+        option.midLineWidth = 0;
+        option.state |= QStyle::State_Sunken;
+        const QRect contents = m_edit.style()->subElementRect(QStyle::SE_LineEditContents, &option, &m_edit);
+        const QMargins margins = m_edit.textMargins();
+        return contents.width() - margins.left() - margins.right() - 2 * kLineEditSideMargin;
+    }
+
+    QLineEdit& m_edit;
+};
+
+}  // namespace
+
+// The window: Enter presses the default button (OK where there is none), Esc and the close
+// box ask for Cancel, and a group box's mnemonic moves the focus on.
+class QtDialogWindow::Dialog final : public QDialog {
+public:
+    Dialog(QtDialogWindow& owner, QWidget* parent)
+        : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+        , m_owner(owner)
+    {
+    }
+
+    void reject() override { m_owner.m_events.OnCommand(m_owner, IDCANCEL); }
+
+    void PressEnter()
+    {
+        for (QPushButton* button : findChildren<QPushButton*>()) {
+            if (button->isDefault() && button->isVisible()) {
+                if (button->isEnabled())
+                    button->click();
+                return;
+            }
+        }
+        m_owner.m_events.OnCommand(m_owner, IDOK);
+    }
+
+    // Enter in a multi-line field that does not want it, and group box mnemonics.
+    std::vector<QWidget*> m_enterPressesDefault;
+    std::map<QObject*, QWidget*> m_mnemonicTargets;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+            && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            PressEnter();
+            return;
+        }
+        QDialog::keyPressEvent(event);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Shortcut) {
+            if (const auto target = m_mnemonicTargets.find(watched); target != m_mnemonicTargets.end()) {
+                target->second->setFocus(Qt::ShortcutFocusReason);
+                return true;
+            }
+        }
+        if (event->type() == QEvent::KeyPress
+            && std::find(m_enterPressesDefault.begin(), m_enterPressesDefault.end(), watched)
+                != m_enterPressesDefault.end()) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                PressEnter();
+                return true;
+            }
+        }
+        return QDialog::eventFilter(watched, event);
+    }
+
+private:
+    QtDialogWindow& m_owner;
+};
+
+QtDialogWindow::QtDialogWindow(const DialogTemplate& dialog, DialogEvents& events, QWidget* parent)
+    : m_template(dialog)
+    , m_events(events)
+    , m_dialog(std::make_unique<Dialog>(*this, parent))
+    , m_units(QApplication::font(m_dialog.get()))
+{
+    m_dialog->setObjectName(QStringLiteral("dialog%1").arg(dialog.id));
+    m_dialog->setWindowTitle(ToQString(dialog.title));
+    m_dialog->setFixedSize(m_units.ToPixelsX(dialog.width), m_units.ToPixelsY(dialog.height));
+    m_controls.reserve(dialog.controls.size());
+    for (std::size_t index = 0; index < dialog.controls.size(); ++index)
+        AddControl(dialog.controls[index], index);
+
+    // Mnemonics and Tab follow the template's order.
+    QWidget* previous = nullptr;
+    for (std::size_t index = 0; index < m_controls.size(); ++index) {
+        Control& control = m_controls[index];
+        const ControlKind kind = control.source->kind;
+        if (kind == ControlKind::Label) {
+            auto* label = static_cast<QLabel*>(control.widget);
+            QWidget* target = HasMnemonic(control.shown) ? MnemonicTarget(index) : nullptr;
+            if (target)
+                label->setBuddy(target);
+            else
+                label->setText(WithoutMnemonics(control.shown));
+        } else if (kind == ControlKind::GroupBox && HasMnemonic(control.shown)) {
+            if (QWidget* target = MnemonicTarget(index)) {
+                m_dialog->m_mnemonicTargets[control.widget] = target;
+                control.widget->installEventFilter(m_dialog.get());
+            }
+        }
+        if (TakesFocus(*control.source)) {
+            if (previous)
+                QWidget::setTabOrder(previous, control.widget);
+            else
+                control.widget->setFocus(Qt::TabFocusReason);
+            previous = control.widget;
+        }
+    }
+}
+
+QtDialogWindow::~QtDialogWindow() = default;
+
+QDialog& QtDialogWindow::Widget() const
+{
+    return *m_dialog;
+}
+
+void QtDialogWindow::AddControl(const ControlTemplate& source, std::size_t index)
+{
+    QWidget* parent = m_dialog.get();
+    const bool takesText = source.kind != ControlKind::Edit && source.kind != ControlKind::Icon;
+    Control control {&source, nullptr, takesText ? std::string(source.text) : std::string(), {}};
+    control.shown = ToQString(control.bytes);
+    const Qt::Alignment horizontal = (source.style & AlignRight) != 0 ? Qt::AlignRight
+        : (source.style & AlignCenter) != 0                           ? Qt::AlignHCenter
+                                                                      : Qt::AlignLeft;
+
+    switch (source.kind) {
+    case ControlKind::Label: {
+        auto* label = new QLabel(control.shown, parent);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(horizontal | Qt::AlignTop);
+        label->setWordWrap((source.style & WordWrap) != 0);
+        control.widget = label;
+        break;
+    }
+    case ControlKind::Edit:
+        if ((source.style & MultiLine) != 0) {
+            auto* edit = new QPlainTextEdit(parent);
+            edit->setLineWrapMode(
+                (source.style & AutoHorizontalScroll) != 0 ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+            edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            edit->setTabChangesFocus(true);
+            if ((source.style & Border) == 0)
+                edit->setFrameShape(QFrame::NoFrame);
+            if ((source.style & WantReturn) == 0) {
+                m_dialog->m_enterPressesDefault.push_back(edit);
+                edit->installEventFilter(m_dialog.get());
+            }
+            control.widget = edit;
+        } else {
+            auto* edit = new QLineEdit(parent);
+            edit->setFrame((source.style & Border) != 0);
+            if ((source.style & AutoHorizontalScroll) == 0)
+                edit->setValidator(new FitWidthValidator(*edit));
+            control.widget = edit;
+        }
+        break;
+    case ControlKind::PushButton:
+    case ControlKind::DefaultPushButton: {
+        auto* button = new QPushButton(control.shown, parent);
+        // As on every desktop, the button with the focus is the one Enter presses.
+        button->setAutoDefault(true);
+        button->setDefault(source.kind == ControlKind::DefaultPushButton);
+        QObject::connect(
+            button, &QPushButton::clicked, button, [this, id = source.id] { m_events.OnCommand(*this, id); });
+        control.widget = button;
+        break;
+    }
+    case ControlKind::CheckBox:
+        control.widget = new QCheckBox(control.shown, parent);
+        break;
+    case ControlKind::GroupBox:
+        control.widget = new QGroupBox(control.shown, parent);
+        break;
+    case ControlKind::Icon: {
+        auto* icon = new QLabel(parent);
+        const int side = m_dialog->style()->pixelMetric(QStyle::PM_LargeIconSize);
+        icon->setPixmap(SvgPixmap(source.text, QSize(side, side), m_dialog->devicePixelRatio()));
+        control.widget = icon;
+        break;
+    }
+    }
+
+    control.widget->setObjectName(QStringLiteral("control%1").arg(index));
+    control.widget->setProperty("controlId", source.id);
+    const QRect place = m_units.ToPixels(source.x, source.y, source.width, source.height);
+    if (source.kind == ControlKind::Icon) {
+        // An icon control takes the size of the icon it shows.
+        control.widget->move(place.topLeft());
+        control.widget->adjustSize();
+    } else {
+        control.widget->setGeometry(place);
+    }
+    const Qt::FocusPolicy focus
+        = source.kind == ControlKind::Label || source.kind == ControlKind::GroupBox || source.kind == ControlKind::Icon
+        ? Qt::NoFocus
+        : (source.style & TabStop) != 0 ? Qt::StrongFocus
+                                        : Qt::ClickFocus;
+    control.widget->setFocusPolicy(focus);
+    // A group box is drawn behind the controls it frames, so that they get the clicks.
+    if (source.kind == ControlKind::GroupBox)
+        control.widget->lower();
+    m_controls.push_back(std::move(control));
+}
+
+QWidget* QtDialogWindow::MnemonicTarget(std::size_t index) const
+{
+    for (std::size_t next = index + 1; next < m_controls.size(); ++next) {
+        if (TakesFocus(*m_controls[next].source))
+            return m_controls[next].widget;
+    }
+    return nullptr;
+}
+
+const QtDialogWindow::Control* QtDialogWindow::Find(int id) const
+{
+    const auto found = std::find_if(
+        m_controls.begin(), m_controls.end(), [id](const Control& control) { return control.source->id == id; });
+    return found == m_controls.end() ? nullptr : &*found;
+}
+
+QtDialogWindow::Control* QtDialogWindow::Find(int id)
+{
+    return const_cast<Control*>(std::as_const(*this).Find(id));
+}
+
+int QtDialogWindow::Run()
+{
+    m_events.OnInitDialog(*this);
+    if (!m_result)
+        m_dialog->exec();
+    return m_result.value_or(IDCANCEL);
+}
+
+std::string QtDialogWindow::GetControlText(int id) const
+{
+    const Control* control = Find(id);
+    if (!control)
+        return {};
+    // Only an edit field changes under the user's hands.
+    QString current;
+    if (const auto* line = qobject_cast<const QLineEdit*>(control->widget))
+        current = line->text();
+    else if (const auto* lines = qobject_cast<const QPlainTextEdit*>(control->widget))
+        current = lines->toPlainText();
+    else
+        return control->bytes;
+    if (current == control->shown)
+        return control->bytes;
+    if (qobject_cast<const QPlainTextEdit*>(control->widget))
+        current = ToCarriageReturnLineFeeds(current);
+    return ToBytes(current);
+}
+
+void QtDialogWindow::SetControlText(int id, std::string_view text)
+{
+    Control* control = Find(id);
+    if (!control)
+        return;
+    control->bytes = text;
+    control->shown = ToQString(text);
+    ShowText(*control);
+}
+
+void QtDialogWindow::ShowText(Control& control)
+{
+    if (auto* line = qobject_cast<QLineEdit*>(control.widget)) {
+        line->setText(control.shown);
+    } else if (auto* lines = qobject_cast<QPlainTextEdit*>(control.widget)) {
+        control.shown = ToLineFeeds(control.shown);
+        lines->setPlainText(control.shown);
+    } else if (auto* label = qobject_cast<QLabel*>(control.widget)) {
+        label->setText(label->buddy() ? control.shown : WithoutMnemonics(control.shown));
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control.widget)) {
+        button->setText(control.shown);
+    } else if (auto* group = qobject_cast<QGroupBox*>(control.widget)) {
+        group->setTitle(control.shown);
+    }
+}
+
+int QtDialogWindow::GetCheck(int id) const
+{
+    const Control* control = Find(id);
+    const auto* box = control ? qobject_cast<const QCheckBox*>(control->widget) : nullptr;
+    return box && box->isChecked() ? 1 : 0;
+}
+
+void QtDialogWindow::SetCheck(int id, int checked)
+{
+    const Control* control = Find(id);
+    if (auto* box = control ? qobject_cast<QCheckBox*>(control->widget) : nullptr)
+        box->setChecked(checked != 0);
+}
+
+void QtDialogWindow::SetFocus(int id)
+{
+    if (const Control* control = Find(id))
+        control->widget->setFocus(Qt::OtherFocusReason);
+}
+
+void QtDialogWindow::SelectAllText(int id)
+{
+    const Control* control = Find(id);
+    if (!control)
+        return;
+    if (auto* line = qobject_cast<QLineEdit*>(control->widget))
+        line->selectAll();
+    else if (auto* lines = qobject_cast<QPlainTextEdit*>(control->widget))
+        lines->selectAll();
+}
+
+void QtDialogWindow::EndDialog(int result)
+{
+    m_result = result;
+    m_dialog->done(result);
+}
+
+}  // namespace sekreta::platform::qt

@@ -1,0 +1,204 @@
+#include "platform/qt/QtWindowSystem.h"
+
+#include "platform/qt/QtDialogWindow.h"
+#include "platform/qt/QtFileChooser.h"
+#include "platform/qt/QtFrameWindow.h"
+#include "platform/qt/QtText.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSessionManager>
+
+#include <algorithm>
+
+namespace sekreta::platform::qt {
+
+namespace {
+
+QMessageBox::Icon BoxIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Stop:
+        return QMessageBox::Critical;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// The buttons in the order they are offered; the first is the default.
+std::vector<QMessageBox::StandardButton> BoxButtons(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::OkCancel:
+        return {QMessageBox::Ok, QMessageBox::Cancel};
+    case MessageButtons::YesNo:
+        return {QMessageBox::Yes, QMessageBox::No};
+    case MessageButtons::YesNoCancel:
+        return {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
+    case MessageButtons::Ok:
+        break;
+    }
+    return {QMessageBox::Ok};
+}
+
+int Answer(QMessageBox::StandardButton button, MessageButtons buttons)
+{
+    switch (button) {
+    case QMessageBox::Ok:
+        return IDOK;
+    case QMessageBox::Yes:
+        return IDYES;
+    case QMessageBox::No:
+        return IDNO;
+    case QMessageBox::Cancel:
+        return IDCANCEL;
+    default:
+        break;
+    }
+    // Closed some other way: as Esc would answer.
+    switch (buttons) {
+    case MessageButtons::Ok:
+        return IDOK;
+    case MessageButtons::YesNo:
+        return IDNO;
+    case MessageButtons::OkCancel:
+    case MessageButtons::YesNoCancel:
+        break;
+    }
+    return IDCANCEL;
+}
+
+}  // namespace
+
+QtWindowSystem::QtWindowSystem()
+{
+    // The program ends its loop itself, once its main window has closed its document.
+    QApplication::setQuitOnLastWindowClosed(false);
+    m_connections.push_back(QObject::connect(
+        QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, [this] { Idle(); }));
+    m_connections.push_back(
+        QObject::connect(qApp, &QGuiApplication::commitDataRequest, [this](QSessionManager& manager) {
+            for (QtFrameWindow* frame : std::vector<QtFrameWindow*>(m_frames)) {
+                if (!frame->EndSession()) {
+                    manager.cancel();
+                    return;
+                }
+            }
+        }));
+}
+
+QtWindowSystem::~QtWindowSystem()
+{
+    for (const QMetaObject::Connection& connection : m_connections)
+        QObject::disconnect(connection);
+    while (m_waitCursorDepth > 0)
+        SetWaitCursor(false);
+}
+
+std::unique_ptr<FrameWindow> QtWindowSystem::CreateFrameWindow(const FrameTemplate& frame, FrameWindowEvents& events)
+{
+    return std::make_unique<QtFrameWindow>(*this, frame, events);
+}
+
+void QtWindowSystem::AddFrame(QtFrameWindow& frame)
+{
+    m_frames.push_back(&frame);
+    // Dialogs and boxes show the program's icon too.
+    if (QApplication::windowIcon().isNull())
+        QApplication::setWindowIcon(frame.Widget().windowIcon());
+}
+
+void QtWindowSystem::ForgetFrame(QtFrameWindow& frame)
+{
+    std::erase(m_frames, &frame);
+}
+
+QWidget* QtWindowSystem::ModalParent() const
+{
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    const auto visible = std::find_if(
+        m_frames.begin(), m_frames.end(), [](const QtFrameWindow* frame) { return frame->Widget().isVisible(); });
+    return visible == m_frames.end() ? nullptr : &(*visible)->Widget();
+}
+
+int QtWindowSystem::RunModalDialog(const DialogTemplate& dialog, DialogEvents& events)
+{
+    QtDialogWindow window(dialog, events, ModalParent());
+    return window.Run();
+}
+
+int QtWindowSystem::ShowMessageBox(const MessageBoxRequest& request)
+{
+    QMessageBox box(ModalParent());
+    box.setObjectName(QStringLiteral("messageBox"));
+    box.setWindowTitle(ToQString(request.caption));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(ToQString(request.text));
+    box.setIcon(BoxIcon(request.icon));
+    const std::vector<QMessageBox::StandardButton> buttons = BoxButtons(request.buttons);
+    for (const QMessageBox::StandardButton button : buttons)
+        box.addButton(button);
+    box.setDefaultButton(buttons.front());
+    box.exec();
+    return Answer(box.standardButton(box.clickedButton()), request.buttons);
+}
+
+std::optional<std::filesystem::path> QtWindowSystem::ChooseFile(const FileDialogRequest& request)
+{
+    return QtFileChooser::Choose(request, ModalParent());
+}
+
+void QtWindowSystem::SetWaitCursor(bool waiting)
+{
+    // Counted like the framework's own, never below zero: one extra end just restores the arrow.
+    if (waiting) {
+        ++m_waitCursorDepth;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (m_waitCursorDepth > 0) {
+        --m_waitCursorDepth;
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+int QtWindowSystem::RunMessageLoop()
+{
+    // The program may have ended before its loop began.
+    if (m_exitCode)
+        return *m_exitCode;
+    m_looping = true;
+    const int exitCode = QApplication::exec();
+    m_looping = false;
+    return m_exitCode.value_or(exitCode);
+}
+
+void QtWindowSystem::Quit(int exitCode)
+{
+    m_exitCode = exitCode;
+    if (m_looping)
+        QApplication::exit(exitCode);
+}
+
+void QtWindowSystem::Idle()
+{
+    if (m_inIdle)
+        return;
+    m_inIdle = true;
+    for (QtFrameWindow* frame : std::vector<QtFrameWindow*>(m_frames))
+        frame->IdleUpdate();
+    m_inIdle = false;
+}
+
+}  // namespace sekreta::platform::qt
