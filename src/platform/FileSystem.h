@@ -30,18 +30,25 @@ class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
-    // Opens an existing file for reading; other writers are refused while it is open.
+    // Opens an existing regular file for reading; other writers are refused while it is open.
+    // Anything else fails at once, without waiting for a writer or a device: a folder with
+    // EISDIR, a pipe, a device or a socket with EACCES.
     virtual std::error_code OpenForReading(const std::filesystem::path& path, std::unique_ptr<File>& file) = 0;
-    // Creates a new, uniquely named file in the folder of `target`, with the permissions of
-    // `target` when it exists and readable and writable by the owner alone otherwise.
+    // Creates a new, uniquely named hidden file in the folder of `target`, readable and
+    // writable by the owner alone.
     virtual std::error_code CreateTemporaryBeside(
         const std::filesystem::path& target, std::filesystem::path& temporary, std::unique_ptr<File>& file)
         = 0;
+    // Gives `to` the permission bits of `from`, and its owner and group as far as this user
+    // may give them away; failing that, they stay this user's.
+    virtual std::error_code CopyOwnerAndMode(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
     // Puts `from` in the place of `to` in one step, and makes that durable.
     virtual std::error_code Replace(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
     virtual std::error_code Remove(const std::filesystem::path& path) = 0;
 
     virtual bool Exists(const std::filesystem::path& path) = 0;
+    // True when the path, its links followed, names a regular file: no folder, pipe or device.
+    virtual bool IsRegularFile(const std::filesystem::path& path) = 0;
     // True when the file exists and this user may not write it.
     virtual bool IsReadOnly(const std::filesystem::path& path) = 0;
     // The path made absolute against the current folder, with "." and ".." resolved.

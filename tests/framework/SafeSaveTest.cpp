@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <functional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace sekreta {
 namespace {
@@ -58,6 +60,72 @@ TEST_F(SafeSaveTest, ReplacesAnExistingFileKeepingItsPermissions)
     struct stat status { };
     ASSERT_EQ(::stat(path.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0640u);
+}
+
+TEST_F(SafeSaveTest, WritesIntoAHiddenFileBesideForTheOwnerAlone)
+{
+    const auto path = m_folder / "old.sek";
+    test::WriteBytes(path, m_old);
+    ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+    SafeSave(m_fileSystem, path, [&](CFile& file) {
+        file.Write(m_new.data(), m_new.size());
+        const std::vector<std::string> entries = m_folder.Entries();
+        ASSERT_EQ(entries.size(), 2u);
+        EXPECT_TRUE(entries[0].starts_with(".old.sek.")) << entries[0];
+        struct stat status { };
+        ASSERT_EQ(::stat((m_folder / entries[0]).c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0600u) << "the secrets are written where only the owner can read them";
+    });
+    struct stat status { };
+    ASSERT_EQ(::stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0644u);
+}
+
+TEST_F(SafeSaveTest, KeepsTheOwnerAndGroupOfTheOldFile)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root may give a file to another user";
+    const auto path = m_folder / "theirs.sek";
+    test::WriteBytes(path, m_old);
+    ASSERT_EQ(::chown(path.c_str(), 4321, 8765), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0660), 0);
+    Save(path, m_new);
+    struct stat status { };
+    ASSERT_EQ(::stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_uid, 4321u);
+    EXPECT_EQ(status.st_gid, 8765u);
+    EXPECT_EQ(status.st_mode & 07777, 0660u);
+    EXPECT_EQ(test::ReadBytes(path), m_new);
+}
+
+TEST_F(SafeSaveTest, OwnerOnlyTakesAwayWhatTheOldFileAllowedOthers)
+{
+    const auto path = m_folder / "export.json";
+    test::WriteBytes(path, m_old);
+    ASSERT_EQ(::chmod(path.c_str(), 0664), 0);
+    SafeSave(
+        m_fileSystem, path, [&](CFile& file) { file.Write(m_new.data(), m_new.size()); }, SavedPermissions::ownerOnly);
+    struct stat status { };
+    ASSERT_EQ(::stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0600u);
+    EXPECT_EQ(test::ReadBytes(path), m_new);
+    EXPECT_EQ(m_fileSystem.Calls(FileOperation::CopyOwnerAndMode), 0);
+}
+
+TEST_F(SafeSaveTest, AFailureToCopyTheModeLeavesTheOldFile)
+{
+    const auto path = m_folder / "old.sek";
+    test::WriteBytes(path, m_old);
+    m_fileSystem.Fail(FileOperation::CopyOwnerAndMode, EIO);
+    try {
+        Save(path, m_new);
+        FAIL() << "the save reported success";
+    } catch (const CFileException& failure) {
+        EXPECT_EQ(
+            failure.GetErrorMessage(), "A hardware I/O error was reported while accessing " + path.string() + ".");
+    }
+    EXPECT_EQ(test::ReadBytes(path), m_old);
+    EXPECT_EQ(m_folder.Entries(), std::vector<std::string> {"old.sek"});
 }
 
 TEST_F(SafeSaveTest, ReplacesTheTargetOfASymbolicLinkAndKeepsTheLink)
@@ -110,6 +178,59 @@ INSTANTIATE_TEST_SUITE_P(EveryStep, SafeSaveFailure,
         FailurePoint {FileOperation::Flush, 0, EIO, "A hardware I/O error was reported while accessing %1."},
         FailurePoint {FileOperation::Close, 0, EDQUOT, "Disk full while accessing %1."},
         FailurePoint {FileOperation::Replace, 0, EXDEV, "An unknown error occurred while accessing %1."}));
+
+// What a rename would replace although it should not: the user marked the file read-only, or
+// it is no document at all.
+struct Refusal {
+    const char* name;
+    std::function<void(const std::filesystem::path& path)> make;
+};
+
+void PrintTo(const Refusal& refusal, std::ostream* out)
+{
+    *out << refusal.name;
+}
+
+class SafeSaveRefusal : public SafeSaveTest, public testing::WithParamInterface<Refusal> { };
+
+TEST_P(SafeSaveRefusal, IsAccessDeniedAndLeavesEverythingAsItWas)
+{
+    const auto path = m_folder / "target.sek";
+    GetParam().make(path);
+    const auto type = std::filesystem::symlink_status(path).type();
+    const auto targetType = std::filesystem::status(path).type();
+    const auto before = std::filesystem::is_regular_file(path) ? test::ReadBytes(path) : Bytes {};
+    bool written = false;
+    try {
+        SafeSave(m_fileSystem, path, [&](CFile&) { written = true; });
+        FAIL() << "the save reported success";
+    } catch (const CFileException& failure) {
+        EXPECT_EQ(failure.m_cause, CFileException::accessDenied);
+        EXPECT_EQ(failure.GetErrorMessage(), "Access to " + path.string() + " was denied.");
+    }
+    EXPECT_FALSE(written);
+    EXPECT_EQ(m_fileSystem.Calls(FileOperation::CreateTemporary), 0);
+    EXPECT_EQ(std::filesystem::symlink_status(path).type(), type);
+    EXPECT_EQ(std::filesystem::status(path).type(), targetType);
+    if (std::filesystem::is_regular_file(path)) {
+        EXPECT_EQ(test::ReadBytes(path), before);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, SafeSaveRefusal,
+    testing::Values(Refusal {"ReadOnlyFile",
+                        [](const std::filesystem::path& path) {
+                            test::WriteBytes(path, {'o', 'l', 'd'});
+                            ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+                        }},
+        Refusal {"NamedPipe", [](const std::filesystem::path& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }},
+        Refusal {"Folder", [](const std::filesystem::path& path) { std::filesystem::create_directory(path); }},
+        Refusal {"LinkToAPipe",
+            [](const std::filesystem::path& path) {
+                ASSERT_EQ(::mkfifo((path.parent_path() / "pipe").c_str(), 0600), 0);
+                std::filesystem::create_symlink("pipe", path);
+            }}),
+    [](const testing::TestParamInfo<Refusal>& testInfo) { return testInfo.param.name; });
 
 TEST_F(SafeSaveTest, ACancelledWriteLeavesTheOldFileAndNoTemporaryFile)
 {

@@ -106,6 +106,13 @@ std::error_code HeadlessFileSystem::CreateTemporaryBeside(
     return {};
 }
 
+std::error_code HeadlessFileSystem::CopyOwnerAndMode(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+    if (const std::error_code error = Check(FileOperation::CopyOwnerAndMode))
+        return error;
+    return PosixFileSystem::CopyOwnerAndMode(from, to);
+}
+
 std::error_code HeadlessFileSystem::Replace(const std::filesystem::path& from, const std::filesystem::path& to)
 {
     if (const std::error_code error = Check(FileOperation::Replace))

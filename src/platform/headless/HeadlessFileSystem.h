@@ -7,7 +7,18 @@
 
 namespace sekreta::platform {
 
-enum class FileOperation { OpenForReading, CreateTemporary, Read, Write, Size, Flush, Close, Replace, Remove };
+enum class FileOperation {
+    OpenForReading,
+    CreateTemporary,
+    Read,
+    Write,
+    Size,
+    Flush,
+    Close,
+    CopyOwnerAndMode,
+    Replace,
+    Remove,
+};
 
 // The real file system, with two things a test needs: a chosen operation can be made to fail
 // with a chosen system error, and the current folder can be set without changing the process's.
@@ -25,6 +36,7 @@ public:
     std::error_code OpenForReading(const std::filesystem::path& path, std::unique_ptr<File>& file) override;
     std::error_code CreateTemporaryBeside(
         const std::filesystem::path& target, std::filesystem::path& temporary, std::unique_ptr<File>& file) override;
+    std::error_code CopyOwnerAndMode(const std::filesystem::path& from, const std::filesystem::path& to) override;
     std::error_code Replace(const std::filesystem::path& from, const std::filesystem::path& to) override;
     std::error_code Remove(const std::filesystem::path& path) override;
     std::filesystem::path Absolute(const std::filesystem::path& path) override;

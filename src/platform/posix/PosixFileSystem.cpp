@@ -17,6 +17,14 @@ std::error_code LastError()
     return {errno, std::generic_category()};
 }
 
+// A document is only ever a regular file.
+std::error_code NotRegularError(const struct stat& status)
+{
+    if (S_ISREG(status.st_mode))
+        return {};
+    return {S_ISDIR(status.st_mode) ? EISDIR : EACCES, std::generic_category()};
+}
+
 // After a rename the folder's entry must reach the disk too, or a crash can bring back the old file.
 std::error_code SyncFolder(const std::filesystem::path& folder)
 {
@@ -34,20 +42,28 @@ std::error_code SyncFolder(const std::filesystem::path& folder)
 
 std::error_code PosixFileSystem::OpenForReading(const std::filesystem::path& path, std::unique_ptr<File>& file)
 {
+    // Opening a pipe waits for a writer, and opening a device may wait or act on the device;
+    // neither is ever a document, so only a regular file is opened at all.
+    struct stat status { };
+    if (::stat(path.c_str(), &status) != 0)
+        return LastError();
+    if (const std::error_code error = NotRegularError(status))
+        return error;
     // Linux has no mandatory locks; other writers cannot tear the file anyway, because every
-    // save replaces it whole by a rename.
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // save replaces it whole by a rename. O_NONBLOCK keeps the open from waiting should the
+    // path have become a pipe since the check; it is cleared again for reading.
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (descriptor < 0)
         return LastError();
-    struct stat status { };
-    if (::fstat(descriptor, &status) != 0) {
-        const std::error_code error = LastError();
+    std::error_code error = ::fstat(descriptor, &status) == 0 ? NotRegularError(status) : LastError();
+    if (!error) {
+        const int flags = ::fcntl(descriptor, F_GETFL);
+        if (flags < 0 || ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0)
+            error = LastError();
+    }
+    if (error) {
         ::close(descriptor);
         return error;
-    }
-    if (S_ISDIR(status.st_mode)) {
-        ::close(descriptor);
-        return {EISDIR, std::generic_category()};
     }
     file = std::make_unique<PosixFile>(descriptor);
     return {};
@@ -56,27 +72,43 @@ std::error_code PosixFileSystem::OpenForReading(const std::filesystem::path& pat
 std::error_code PosixFileSystem::CreateTemporaryBeside(
     const std::filesystem::path& target, std::filesystem::path& temporary, std::unique_ptr<File>& file)
 {
-    // A hidden name beside the target; mkostemp replaces the six X.
+    // A hidden name beside the target, so that the rename stays on one file system; mkostemp
+    // replaces the six X and creates the file readable and writable by its owner alone, which
+    // it stays while the secrets are written into it.
     std::string name = ".";
     name += target.filename().string();
     name += ".XXXXXX";
     const std::string pattern = (target.parent_path() / name).string();
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
-    // mkostemp creates the file readable and writable by its owner alone.
     const int descriptor = ::mkostemp(buffer.data(), O_CLOEXEC);
     if (descriptor < 0)
         return LastError();
     temporary = std::filesystem::path(buffer.data());
-    struct stat existing { };
-    if (::stat(target.c_str(), &existing) == 0 && ::fchmod(descriptor, existing.st_mode & 07777) != 0) {
-        const std::error_code error = LastError();
-        ::close(descriptor);
-        ::unlink(temporary.c_str());
-        return error;
-    }
     file = std::make_unique<PosixFile>(descriptor);
     return {};
+}
+
+std::error_code PosixFileSystem::CopyOwnerAndMode(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+    struct stat model { };
+    if (::stat(from.c_str(), &model) != 0)
+        return LastError();
+    const int descriptor = ::open(to.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return LastError();
+    std::error_code error;
+    // Only root may give a file away, and others only to a group they belong to: EPERM then
+    // leaves the file this user's, as a new file would be.
+    if (::fchown(descriptor, model.st_uid, model.st_gid) != 0) {
+        if (errno != EPERM || (::fchown(descriptor, static_cast<uid_t>(-1), model.st_gid) != 0 && errno != EPERM))
+            error = LastError();
+    }
+    // The mode comes last: a change of owner clears the set-user-ID and set-group-ID bits.
+    if (!error && ::fchmod(descriptor, model.st_mode & 07777) != 0)
+        error = LastError();
+    ::close(descriptor);
+    return error;
 }
 
 std::error_code PosixFileSystem::Replace(const std::filesystem::path& from, const std::filesystem::path& to)
@@ -97,6 +129,12 @@ bool PosixFileSystem::Exists(const std::filesystem::path& path)
 {
     struct stat status { };
     return ::stat(path.c_str(), &status) == 0;
+}
+
+bool PosixFileSystem::IsRegularFile(const std::filesystem::path& path)
+{
+    struct stat status { };
+    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
 bool PosixFileSystem::IsReadOnly(const std::filesystem::path& path)

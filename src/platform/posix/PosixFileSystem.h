@@ -10,10 +10,12 @@ public:
     std::error_code OpenForReading(const std::filesystem::path& path, std::unique_ptr<File>& file) override;
     std::error_code CreateTemporaryBeside(
         const std::filesystem::path& target, std::filesystem::path& temporary, std::unique_ptr<File>& file) override;
+    std::error_code CopyOwnerAndMode(const std::filesystem::path& from, const std::filesystem::path& to) override;
     std::error_code Replace(const std::filesystem::path& from, const std::filesystem::path& to) override;
     std::error_code Remove(const std::filesystem::path& path) override;
 
     bool Exists(const std::filesystem::path& path) override;
+    bool IsRegularFile(const std::filesystem::path& path) override;
     bool IsReadOnly(const std::filesystem::path& path) override;
     std::filesystem::path Absolute(const std::filesystem::path& path) override;
     std::filesystem::path ResolveLinks(const std::filesystem::path& path) override;
