@@ -1,10 +1,10 @@
 #include "app/CSekretaDoc.h"
 
+#include "app/CSekretaView.h"
+#include "dialogs/CPassPhraseDlg.h"
 #include "framework/CFileException.h"
-#include "framework/CView.h"
 #include "resources/ResourceIds.h"
 #include "storage/RecordFile.h"
-#include "dialogs/CPassPhraseDlg.h"
 
 namespace sekreta {
 
@@ -30,10 +30,10 @@ const CommandMap& CSekretaDoc::GetCommandMap() const
     return ClassCommandMap();
 }
 
-AccountListView* CSekretaDoc::GetListView() const
+CSekretaView* CSekretaDoc::GetListView() const
 {
     POSITION position = GetFirstViewPosition();
-    return dynamic_cast<AccountListView*>(GetNextView(position));
+    return dynamic_cast<CSekretaView*>(GetNextView(position));
 }
 
 void CSekretaDoc::Serialize(CArchive& archive)
@@ -47,7 +47,7 @@ void CSekretaDoc::Serialize(CArchive& archive)
     }
     if (archive.IsLoading()) {
         Load(archive);
-        if (AccountListView* view = GetListView())
+        if (CSekretaView* view = GetListView())
             view->FillList(m_records);
     } else {
         Store(archive);
@@ -64,7 +64,7 @@ bool CSekretaDoc::OnNewDocument()
     if (!CDocument::OnNewDocument())
         return false;
     m_records.clear();
-    if (AccountListView* view = GetListView())
+    if (CSekretaView* view = GetListView())
         view->FillList(m_records);
     m_strPassPhrase.clear();
     return true;
@@ -88,5 +88,7 @@ void CSekretaDoc::OnFilePassPhrase()
     m_strPassPhrase = dialog.m_strPassPhrase;
     SetModifiedFlag(true);
 }
+
+void CSekretaDoc::ModifySelected() { }
 
 }  // namespace sekreta

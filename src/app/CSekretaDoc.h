@@ -2,7 +2,6 @@
 
 #include "framework/CArchive.h"
 #include "framework/CDocument.h"
-#include "app/AccountListView.h"
 #include "storage/AccountRecord.h"
 
 #include <string>
@@ -11,6 +10,8 @@
 namespace sekreta {
 
 // The one document: the account entries in list order, and the pass phrase of their file.
+class CSekretaView;
+
 class CSekretaDoc : public CDocument {
 public:
     static const CRuntimeClass classCSekretaDoc;
@@ -33,6 +34,9 @@ public:
     // File > Pass Phrase: a new pass phrase for the next save.
     void OnFilePassPhrase();
 
+    // What a double-click on an entry does: the same as Edit > Modify.
+    virtual void ModifySelected();
+
     std::vector<AccountRecord> m_records;
     // Empty while the document holds no pass phrase yet.
     std::string m_strPassPhrase;
@@ -41,7 +45,7 @@ protected:
     const CommandMap& GetCommandMap() const override;
 
 private:
-    AccountListView* GetListView() const;
+    CSekretaView* GetListView() const;
 };
 
 }  // namespace sekreta

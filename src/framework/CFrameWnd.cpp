@@ -1,11 +1,13 @@
 #include "framework/CFrameWnd.h"
 
 #include "framework/CCmdUI.h"
+#include "framework/CDockState.h"
 #include "framework/CDocument.h"
 #include "framework/CSingleDocTemplate.h"
 #include "framework/CView.h"
 #include "framework/CWinApp.h"
 #include "framework/FrameworkIds.h"
+#include "framework/ShellRequest.h"
 #include "framework/StringTable.h"
 
 namespace sekreta {
@@ -17,13 +19,28 @@ const CRuntimeClass* CFrameWnd::GetRuntimeClass() const
     return &classCFrameWnd;
 }
 
+const CommandMap& CFrameWnd::ClassCommandMap()
+{
+    static const CommandMap map {&CCmdTarget::ClassCommandMap(),
+        {
+            MapCommandRange(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, &CFrameWnd::OnBarCheck),
+            MapUpdateRange(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, &CFrameWnd::OnUpdateControlBarMenu),
+        }};
+    return map;
+}
+
+const CommandMap& CFrameWnd::GetCommandMap() const
+{
+    return ClassCommandMap();
+}
+
 CFrameWnd::~CFrameWnd()
 {
     if (m_view && m_view->GetDocument())
         m_view->GetDocument()->RemoveView(m_view.get());
 }
 
-bool CFrameWnd::PreCreateWindow()
+bool CFrameWnd::PreCreateWindow(CREATESTRUCT&)
 {
     return true;
 }
@@ -36,8 +53,7 @@ bool CFrameWnd::OnCreate()
 bool CFrameWnd::LoadFrame(unsigned resourceId, const CCreateContext& context)
 {
     CWinApp& app = *AfxGetApp();
-    if (!PreCreateWindow())
-        return false;
+
     const platform::ResourceSet& resources = app.GetResources();
     platform::FrameTemplate frame {resources.FindMenu(resourceId), resources.FindAccelerators(resourceId),
         resources.FindToolBar(resourceId), ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, resources.FindIcon(resourceId)};
@@ -46,6 +62,22 @@ bool CFrameWnd::LoadFrame(unsigned resourceId, const CCreateContext& context)
     m_window = app.GetPlatform().windows.CreateFrameWindow(frame, *this);
     if (!m_window)
         return false;
+    // The window exists hidden already, so the adjustment can ask it about the screen.
+    CREATESTRUCT cs;
+    if (!PreCreateWindow(cs)) {
+        m_window.reset();
+        return false;
+    }
+    if (cs.windowRect) {
+        // The window keeps its rectangle in work-area coordinates.
+        const platform::Rect workArea = m_window->WorkArea();
+        platform::Rect normal = *cs.windowRect;
+        normal.left -= workArea.left;
+        normal.right -= workArea.left;
+        normal.top -= workArea.top;
+        normal.bottom -= workArea.top;
+        m_window->SetPlacement({m_window->GetPlacement().showState, normal});
+    }
     m_view = CreateObjectAs<CView>(context.m_pNewViewClass);
     if (!m_view)
         return false;
@@ -163,16 +195,22 @@ void CFrameWnd::OnDropFiles(const std::vector<std::filesystem::path>& files)
 
 bool CFrameWnd::OnShellRequest(std::string_view request)
 {
-    // [open("path")]: the path runs from the quote to the next quote.
-    constexpr std::string_view kOpen = "[open(\"";
-    if (request.substr(0, kOpen.size()) != kOpen)
+    CWinApp& app = *AfxGetApp();
+    if (!app.IsShellOpenEnabled())
         return false;
-    const std::string_view rest = request.substr(kOpen.size());
-    const std::size_t end = rest.find('"');
-    if (end == std::string_view::npos)
+    const std::optional<ShellRequest> parsed = ShellRequest::Parse(request);
+    if (!parsed)
         return false;
-    ActivateFrame(-1);
-    AfxGetApp()->OpenDocumentFile(std::string(rest.substr(0, end)));
+    if (parsed->kind == ShellRequest::Kind::Open) {
+        ActivateFrame(-1);
+        app.OpenDocumentFile(parsed->path);
+        return true;
+    }
+    // Nothing prints: the file is opened and told to; a program no user started then closes.
+    if (app.OpenDocumentFile(parsed->path))
+        OnCmdMsg(ID_FILE_PRINT_DIRECT, CommandCall::Run, nullptr);
+    if (!app.m_bUnderUserControl)
+        OnClose();
     return true;
 }
 
@@ -205,6 +243,31 @@ void CFrameWnd::OnEndSession()
     // The user has already answered for the changes: nothing more is asked, and the window
     // keeps the placement it was last closed with.
     AfxGetApp()->CloseMainWindow();
+}
+
+void CFrameWnd::SaveBarState(std::string_view profileName) const
+{
+    CDockState state;
+    state.GetState(*m_window, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR);
+    state.SaveState(*AfxGetApp(), profileName);
+}
+
+void CFrameWnd::LoadBarState(std::string_view profileName)
+{
+    CDockState state;
+    state.LoadState(*AfxGetApp(), profileName, m_window->ScreenSize(), m_window->IconSize());
+    state.SetState(*m_window, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR);
+}
+
+bool CFrameWnd::OnBarCheck(unsigned id)
+{
+    m_window->ShowBar(id, !m_window->IsBarVisible(id));
+    return true;
+}
+
+void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* cmdUI)
+{
+    cmdUI->SetCheck(m_window->IsBarVisible(cmdUI->m_nID) ? 1 : 0);
 }
 
 }  // namespace sekreta

@@ -4,12 +4,20 @@
 #include "platform/FrameWindow.h"
 
 #include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace sekreta {
 
 class CDocument;
 class CSingleDocTemplate;
 class CView;
+
+// The window about to be made: where it goes, in screen coordinates; none lets the platform choose.
+struct CREATESTRUCT {
+    std::optional<platform::Rect> windowRect;
+};
 
 // What a frame needs to make its view.
 struct CCreateContext {
@@ -30,6 +38,7 @@ public:
 
     static const CRuntimeClass classCFrameWnd;
     const CRuntimeClass* GetRuntimeClass() const override;
+    static const CommandMap& ClassCommandMap();
 
     // Makes the window from the resources numbered resourceId and the view the context names;
     // false when any part of it cannot be made.
@@ -63,9 +72,19 @@ public:
     // The status bar prompt of a command: its text up to the line break; empty for none.
     std::string GetMessageString(unsigned id) const;
 
+    // The bars' layout in the settings sections "<profile>-Summary" and "<profile>-Bar<n>".
+    void SaveBarState(std::string_view profileName) const;
+    void LoadBarState(std::string_view profileName);
+
+    // View > Toolbar and View > Status Bar: show or hide the bar; checked while it shows.
+    bool OnBarCheck(unsigned id);
+    void OnUpdateControlBarMenu(CCmdUI* cmdUI);
+
 protected:
-    // Adjusts the window before it is made; false stops its making.
-    virtual bool PreCreateWindow();
+    const CommandMap& GetCommandMap() const override;
+    // Adjusts the window before it is first shown; false stops its making. Window() already
+    // answers questions about the screen.
+    virtual bool PreCreateWindow(CREATESTRUCT& cs);
     // Builds what the window holds beyond its view; false stops its making.
     virtual bool OnCreate();
 

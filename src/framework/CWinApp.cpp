@@ -1,6 +1,7 @@
 #include "framework/CWinApp.h"
 
 #include "framework/CCmdUI.h"
+#include "framework/CCommandLineInfo.h"
 #include "framework/CDocument.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CRecentFileList.h"
@@ -74,7 +75,8 @@ bool CWinApp::InitInstance()
 
 int CWinApp::ExitInstance()
 {
-    SaveStdProfileSettings();
+    if (!m_bUnregisterRun)
+        SaveStdProfileSettings();
     return m_nExitCode;
 }
 
@@ -94,14 +96,93 @@ CDocument* CWinApp::OpenDocumentFile(const std::string& fileName)
 {
     if (!m_docTemplate)
         return nullptr;
-    // A name as the shell quotes it: one leading quote skipped, cut at the last quote.
-    std::string_view name = fileName;
-    if (!name.empty() && name.front() == '"')
-        name.remove_prefix(1);
-    if (const std::size_t quote = name.rfind('"'); quote != std::string_view::npos)
-        name = name.substr(0, quote);
-    const std::string path = m_platform.files.Absolute(std::string(name)).string();
-    return m_docTemplate->OpenDocumentFile(path);
+    return m_docTemplate->OpenDocumentFile(m_platform.files.Absolute(fileName).string());
+}
+
+std::string CWinApp::StripShellQuotes(std::string_view fileName)
+{
+    if (!fileName.empty() && fileName.front() == '"')
+        fileName.remove_prefix(1);
+    if (const std::size_t quote = fileName.rfind('"'); quote != std::string_view::npos)
+        fileName = fileName.substr(0, quote);
+    return std::string(fileName);
+}
+
+void CWinApp::ParseCommandLine(CCommandLineInfo& commandLine) const
+{
+    for (const std::string& argument : m_arguments)
+        commandLine.ParseParam(argument);
+    commandLine.ParseLast();
+}
+
+bool CWinApp::ProcessShellCommand(const CCommandLineInfo& commandLine)
+{
+    m_bUnderUserControl = commandLine.m_bUnderUserControl;
+    switch (commandLine.m_nShellCommand) {
+    case CCommandLineInfo::FileNew:
+    // With no shell conversation on Linux, a start that waits for one starts as a plain one.
+    case CCommandLineInfo::FileDDE:
+        OnFileNew();
+        return m_pMainWnd != nullptr;
+    case CCommandLineInfo::FileOpen:
+        return OpenDocumentFile(StripShellQuotes(commandLine.m_strFileName)) != nullptr;
+    case CCommandLineInfo::FilePrint:
+    case CCommandLineInfo::FilePrintTo:
+        // Nothing prints: the file is opened and told to, and the program ends.
+        m_nCmdShow = static_cast<int>(platform::ShowCommand::Hide);
+        if (OpenDocumentFile(StripShellQuotes(commandLine.m_strFileName)) && m_pMainWnd)
+            m_pMainWnd->OnCmdMsg(ID_FILE_PRINT_DIRECT, CommandCall::Run, nullptr);
+        return false;
+    case CCommandLineInfo::AppUnregister:
+        UnregisterShellFileTypes();
+        DeleteSettingsKey();
+        if (!commandLine.m_bRunEmbedded)
+            AfxMessageBox(IDP_REGISTRY_REMOVED);
+        m_bUnregisterRun = true;
+        return false;
+    }
+    return false;
+}
+
+namespace {
+
+platform::DocumentType DescribeDocumentType(const CSingleDocTemplate& docTemplate, const std::filesystem::path& program)
+{
+    // The executable holds the document's icon after the program's own.
+    constexpr int kDocumentIconIndex = 1;
+    return {docTemplate.GetDocString(CSingleDocTemplate::filterExt),
+        docTemplate.GetDocString(CSingleDocTemplate::regFileTypeId),
+        docTemplate.GetDocString(CSingleDocTemplate::regFileTypeName), program, kDocumentIconIndex};
+}
+
+// The extension is ours to claim or release when nothing else holds it.
+bool ExtensionIsOurs(const platform::DocumentTypes& types, const platform::DocumentType& type)
+{
+    const std::string association = types.Association(type.extension);
+    return association.empty() || association == type.typeId;
+}
+
+}  // namespace
+
+void CWinApp::RegisterShellFileTypes()
+{
+    if (!m_docTemplate)
+        return;
+    const platform::DocumentType type = DescribeDocumentType(*m_docTemplate, m_strExecutable);
+    if (type.typeId.empty() || type.extension.empty())
+        return;
+    // A failed registration is silent: the program works without it.
+    m_platform.documentTypes.Register(type, ExtensionIsOurs(m_platform.documentTypes, type));
+}
+
+void CWinApp::UnregisterShellFileTypes()
+{
+    if (!m_docTemplate)
+        return;
+    const platform::DocumentType type = DescribeDocumentType(*m_docTemplate, m_strExecutable);
+    if (type.typeId.empty() || type.extension.empty())
+        return;
+    m_platform.documentTypes.Unregister(type, ExtensionIsOurs(m_platform.documentTypes, type));
 }
 
 void CWinApp::AddToRecentFileList(const std::string& pathName)
@@ -149,6 +230,14 @@ void CWinApp::CloseMainWindow()
     if (m_docTemplate)
         m_docTemplate->CloseDocument();
     m_platform.windows.Quit(0);
+}
+
+void CWinApp::DeleteSettingsKey()
+{
+    const std::string registryKey = "Software\\" + m_pszRegistryKey;
+    m_platform.userSettings.DeleteKey(registryKey + "\\" + m_pszProfileName);
+    if (m_platform.userSettings.SubkeyNames(registryKey).empty())
+        m_platform.userSettings.DeleteKey(registryKey);
 }
 
 void CWinApp::SetRegistryKey(std::string registryKey)

@@ -4,13 +4,16 @@
 #include "platform/Platform.h"
 #include "platform/Resources.h"
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sekreta {
 
+class CCommandLineInfo;
 class CDocument;
 class CFrameWnd;
 class CRecentFileList;
@@ -39,9 +42,23 @@ public:
     CRecentFileList* GetRecentFileList() const { return m_recentFileList.get(); }
 
     void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate);
-    // Opens a file named by the user, the command line, a drop or a shell request; returns the
-    // document, or null when nothing was opened.
+    // Opens a file named by the user, the command line, a drop or a shell request, exactly as
+    // named (made absolute); returns the document, or null when nothing was opened.
     virtual CDocument* OpenDocumentFile(const std::string& fileName);
+    // A file name as a command line or shell request may quote it: one leading double quote is
+    // skipped and the name ends at its last double quote.
+    static std::string StripShellQuotes(std::string_view fileName);
+
+    // The program's arguments after its name, in order.
+    void ParseCommandLine(CCommandLineInfo& commandLine) const;
+    // Carries out what the command line asks; false when the program is to end at once.
+    bool ProcessShellCommand(const CCommandLineInfo& commandLine);
+    // Tells the desktop that the document type's files open with this program, on every start.
+    void RegisterShellFileTypes();
+    void UnregisterShellFileTypes();
+    // From now on the main frame carries out open and print requests from the desktop.
+    void EnableShellOpen() { m_bShellOpenEnabled = true; }
+    bool IsShellOpenEnabled() const { return m_bShellOpenEnabled; }
     virtual void AddToRecentFileList(const std::string& pathName);
     // Asks for a file name with the Open or Save As dialog; false when the user cancelled.
     virtual bool DoPromptFileName(
@@ -59,6 +76,9 @@ public:
         std::string_view section, std::optional<std::string_view> entry, std::optional<std::string_view> value);
     void LoadStdProfileSettings(unsigned maxRecentFiles = 4);
     void SaveStdProfileSettings();
+    // Deletes the program's settings key with everything under it, then the registry key's own
+    // key when no other program's settings are left in it.
+    void DeleteSettingsKey();
 
     // A message box owned by the main window, captioned with the program's name; the
     // exclamation icon when the caller names none.
@@ -78,6 +98,16 @@ public:
     std::string m_pszRegistryKey;
     std::string m_pszProfileName;
     int m_nPreviewPages = 0;
+    // The running program, absolute, and its file name without folder or extension.
+    std::filesystem::path m_strExecutable;
+    std::string m_pszExeName;
+    // The arguments after the program's name.
+    std::vector<std::string> m_arguments;
+    // Cleared when a switch said that no user started the program ("dde", "Embedding",
+    // "Automation"): requests to print then close the window.
+    bool m_bUnderUserControl = true;
+    // Set when this run unregistered the program: nothing is written at exit.
+    bool m_bUnregisterRun = false;
 
 protected:
     const CommandMap& GetCommandMap() const override;
@@ -90,6 +120,7 @@ private:
     std::unique_ptr<CSingleDocTemplate> m_docTemplate;
     std::unique_ptr<CRecentFileList> m_recentFileList;
     int m_nExitCode = 0;
+    bool m_bShellOpenEnabled = false;
 };
 
 // The one program object, or null when there is none.

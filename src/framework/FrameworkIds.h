@@ -26,6 +26,16 @@ enum FrameworkId : unsigned {
     AFX_IDW_PANE_FIRST = 59648,
     IDS_APP_TITLE = 57344,
     IDS_IDLE_MESSAGE = 57345,
+    // The prompts of the window menu's items.
+    IDS_SCSIZE = 61184,
+    IDS_SCMOVE = 61185,
+    IDS_SCMINIMIZE = 61186,
+    IDS_SCMAXIMIZE = 61187,
+    IDS_SCNEXTWINDOW = 61188,
+    IDS_SCPREVWINDOW = 61189,
+    IDS_SCCLOSE = 61190,
+    IDS_SCRESTORE = 61202,
+    IDS_SCTASKLIST = 61203,
 };
 
 }  // namespace sekreta

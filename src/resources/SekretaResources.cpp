@@ -42,6 +42,15 @@ constexpr StringResource kStrings[] = {
     {ID_HELP_FINDER, "List Help topics\nHelp Topics"},
     {ID_VIEW_TOOLBAR, "Show or hide the toolbar\nToggle ToolBar"},
     {ID_VIEW_STATUS_BAR, "Show or hide the status bar\nToggle StatusBar"},
+    {IDS_SCSIZE, "Change the window size"},
+    {IDS_SCMOVE, "Change the window position"},
+    {IDS_SCMINIMIZE, "Reduce the window to an icon"},
+    {IDS_SCMAXIMIZE, "Enlarge the window to full size"},
+    {IDS_SCNEXTWINDOW, "Switch to the next document window"},
+    {IDS_SCPREVWINDOW, "Switch to the previous document window"},
+    {IDS_SCCLOSE, "Close the active window and prompts to save the documents"},
+    {IDS_SCRESTORE, "Restore the window to normal size"},
+    {IDS_SCTASKLIST, "Activate Task List"},
 };
 
 constexpr MenuItemTemplate kFileMenu[] = {

@@ -165,9 +165,11 @@ TEST_F(DocumentFlow, TheRecentFilesAreTheLastFourNewestFirst)
     OpenHeld(m_folder / "2.sek");
     EXPECT_EQ(RecentItems(), (std::vector<std::string> {"&1 2.sek", "&2 5.sek", "&3 4.sek", "&4 3.sek"}));
 
-    m_app->ExitInstance();
+    Exit();
     EXPECT_EQ(m_platform.userSettings.Dump(),
         (std::vector<std::string> {
+            "software\\Local AppWizard-Generated Applications\\Sekreta\\Frame",
+            "software\\Local AppWizard-Generated Applications\\Sekreta\\General-Summary",
             "software\\Local AppWizard-Generated Applications\\Sekreta\\Recent File List\\[File1] = \""
                 + (m_folder / "2.sek").string() + "\"",
             "software\\Local AppWizard-Generated Applications\\Sekreta\\Recent File List\\[File2] = \""
@@ -216,7 +218,7 @@ TEST_F(DocumentFlow, ChoosingARecentFileOpensIt)
 TEST_F(DocumentFlow, ANameIsMadeAbsoluteAndAnImpossibleOneReportedAsABadPath)
 {
     ExpectMessage((m_folder / "missing.sek").string() + " was not found.");
-    EXPECT_EQ(m_app->OpenDocumentFile("\"missing.sek\""), nullptr);
+    EXPECT_EQ(m_app->OpenDocumentFile("missing.sek"), nullptr);
 
     const std::string tooLong = (m_folder / std::string(300, 'x')).string() + ".sek";
     ExpectMessage(tooLong + " contains an invalid path.");

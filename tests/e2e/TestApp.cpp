@@ -1,89 +1,37 @@
 #include "TestApp.h"
 
 #include "framework/CArchive.h"
-#include "framework/CFrameWnd.h"
 #include "framework/CMemFile.h"
 #include "framework/CSingleDocTemplate.h"
 #include "framework/FrameworkIds.h"
 #include "resources/ControlIds.h"
 #include "resources/ResourceIds.h"
-#include "resources/SekretaResources.h"
 #include "storage/RecordFile.h"
 
 namespace sekreta::test {
 
-const CRuntimeClass TestListView::classTestListView {
-    "TestListView", &CreateObjectOf<TestListView>, &CListView::classCListView};
-
-const CRuntimeClass* TestListView::GetRuntimeClass() const
-{
-    return &classTestListView;
-}
-
-void TestListView::OnInitialUpdate()
-{
-    FillList(static_cast<CSekretaDoc*>(GetDocument())->m_records);
-}
-
-void TestListView::FillList(const std::vector<AccountRecord>& records)
-{
-    ++m_fills;
-    GetListCtrl().DeleteAllItems();
-    for (const AccountRecord& record : records)
-        AddEntry(record);
-}
-
-void TestListView::AddEntry(const AccountRecord& record)
-{
-    SetEntry(GetListCtrl().InsertItem(GetListCtrl().GetItemCount(), record.account), record);
-}
-
-void TestListView::SetEntry(int index, const AccountRecord& record)
-{
-    GetListCtrl().SetItemText(index, 0, record.account);
-    GetListCtrl().SelectItem(index);
-}
-
-void TestListView::RemoveEntry(int index)
-{
-    GetListCtrl().DeleteItem(index);
-}
-
-int TestListView::GetSelectedIndex() const
-{
-    return GetListCtrl().GetNextSelectedItem(-1);
-}
-
-TestApp::TestApp(platform::Platform platform)
-    : CWinApp(platform, SekretaResources())
-{
-    SetRegistryKey("Local AppWizard-Generated Applications");
-    LoadStdProfileSettings(4);
-    AddDocTemplate(std::make_unique<CSingleDocTemplate>(
-        IDR_MAINFRAME, &CSekretaDoc::classCSekretaDoc, &CFrameWnd::classCFrameWnd, &TestListView::classTestListView));
-}
-
-const CommandMap& TestApp::ClassCommandMap()
-{
-    static const CommandMap map {&CWinApp::ClassCommandMap(),
-        {
-            MapCommand(ID_FILE_NEW, &CWinApp::OnFileNew),
-            MapCommand(ID_FILE_OPEN, &CWinApp::OnFileOpen),
-        }};
-    return map;
-}
-
-const CommandMap& TestApp::GetCommandMap() const
-{
-    return ClassCommandMap();
-}
-
 ProgramTest::ProgramTest()
+    : ProgramTest(true)
+{
+}
+
+ProgramTest::ProgramTest(bool startEmpty)
     : m_platform([](const std::string& problem) { ADD_FAILURE() << problem; })
 {
     m_platform.files.SetCurrentDirectory(m_folder.Path());
-    m_app = std::make_unique<TestApp>(m_platform.Get());
-    m_app->OnFileNew();
+    if (startEmpty)
+        EXPECT_TRUE(Start({}));
+}
+
+bool ProgramTest::Start(std::vector<std::string> arguments)
+{
+    m_app = std::make_unique<CSekretaApp>(m_platform.Get(), "/usr/bin/sekreta", std::move(arguments));
+    return m_app->InitInstance();
+}
+
+void ProgramTest::Exit()
+{
+    m_app->ExitInstance();
 }
 
 ProgramTest::~ProgramTest()

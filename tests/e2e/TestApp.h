@@ -1,11 +1,9 @@
 #pragma once
 
-#include "framework/CListView.h"
-#include "framework/CWinApp.h"
+#include "app/CSekretaApp.h"
+#include "app/CSekretaDoc.h"
 #include "platform/headless/HeadlessFrameWindow.h"
 #include "platform/headless/HeadlessPlatform.h"
-#include "app/AccountListView.h"
-#include "app/CSekretaDoc.h"
 #include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
@@ -14,38 +12,19 @@
 
 namespace sekreta::test {
 
-// A list view reduced to what the document asks of it: one row per record, account, user, URL.
-class TestListView : public CListView, public AccountListView {
-public:
-    static const CRuntimeClass classTestListView;
-    const CRuntimeClass* GetRuntimeClass() const override;
-
-    void OnInitialUpdate() override;
-    void FillList(const std::vector<AccountRecord>& records) override;
-    void AddEntry(const AccountRecord& record) override;
-    void SetEntry(int index, const AccountRecord& record) override;
-    void RemoveEntry(int index) override;
-    int GetSelectedIndex() const override;
-
-    int m_fills = 0;
-};
-
-// The program with the real document, resources and framework, a plain frame and the view above.
-class TestApp : public CWinApp {
-public:
-    explicit TestApp(platform::Platform platform);
-    static const CommandMap& ClassCommandMap();
-
-protected:
-    const CommandMap& GetCommandMap() const override;
-};
-
-// A running program on the headless backend, with an empty untitled document, in a fresh folder
-// that is also the current one.
+// Sekreta started on the headless backend with `arguments`, in a fresh folder that is also the
+// current one. With no arguments it shows an empty untitled document.
 class ProgramTest : public testing::Test {
 protected:
     ProgramTest();
+    // Without `startEmpty` the test starts the program itself, with Start.
+    explicit ProgramTest(bool startEmpty);
     ~ProgramTest() override;
+
+    // Makes the program and runs its start-up; false when it ended there.
+    bool Start(std::vector<std::string> arguments);
+    // The program ends as after its message loop: the settings are written.
+    void Exit();
 
     platform::HeadlessFrameWindow& Frame();
     CSekretaDoc& Doc();
@@ -71,7 +50,7 @@ protected:
 
     platform::HeadlessPlatform m_platform;
     TemporaryFolder m_folder;
-    std::unique_ptr<TestApp> m_app;
+    std::unique_ptr<CSekretaApp> m_app;
 };
 
 }  // namespace sekreta::test
