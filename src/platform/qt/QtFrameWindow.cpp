@@ -432,10 +432,11 @@ void QtFrameWindow::SetBarPlacement(unsigned barId, const BarPlacement& placemen
 {
     if (barId == m_toolBarId && m_toolBar) {
         m_toolBar->hide();
-        // The window flags a tool bar has when the user drags it off its dock, or docked.
-        m_toolBar->setWindowFlags(placement.floating ? Qt::Tool | Qt::FramelessWindowHint : Qt::Widget);
+        m_toolBar->setWindowFlags(Qt::Widget);
         m_window->addToolBar(Area(placement.side), m_toolBar);
         if (placement.floating) {
+            // The window flags a tool bar takes when the user drags it off its dock.
+            m_toolBar->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
             m_toolBar->setOrientation(placement.horizontal ? Qt::Horizontal : Qt::Vertical);
             m_toolBar->adjustSize();
             m_toolBar->move(placement.position.x, placement.position.y);

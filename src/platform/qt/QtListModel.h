@@ -11,8 +11,8 @@ namespace sekreta::platform::qt {
 
 // The rows and columns of the list control, as the program's bytes. Rows appended at the end
 // are held back from the view until Publish, so that filling a long list costs the view one
-// insertion instead of one per row. Everything else reaches the view at once, after the rows
-// held back.
+// insertion instead of one per row; their texts change without a word to the view. Inserting
+// elsewhere, deleting, and the columns reach the view at once, after the rows held back.
 class QtListModel final : public QAbstractTableModel {
 public:
     int RowCount() const { return static_cast<int>(m_rows.size()); }
