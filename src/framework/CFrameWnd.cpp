@@ -120,7 +120,8 @@ void CFrameWnd::ActivateFrame(int showCommand)
     } else {
         m_window->Show(static_cast<platform::ShowCommand>(showCommand));
     }
-    m_window->Activate();
+    if (showCommand != static_cast<int>(platform::ShowCommand::Hide))
+        m_window->Activate();
 }
 
 bool CFrameWnd::OnCmdMsg(unsigned id, CommandCall call, CCmdUI* cmdUI)

@@ -22,6 +22,7 @@ enum class CommandSource { Menu, Accelerator, ToolBar, ContextMenu };
 struct WindowPlacement {
     int showState = 1;
     Rect normal;
+    bool operator==(const WindowPlacement&) const = default;
 };
 
 // How the framework hears what the user does with a main window. The backend calls these on

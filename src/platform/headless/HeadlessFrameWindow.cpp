@@ -267,9 +267,6 @@ void HeadlessFrameWindow::Show(ShowCommand command)
 void HeadlessFrameWindow::Activate()
 {
     ++m_activations;
-    m_visible = true;
-    if (IsMinimized())
-        m_placement.showState = 1;
 }
 
 void HeadlessFrameWindow::SetPlacement(const WindowPlacement& placement)
