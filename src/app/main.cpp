@@ -1,0 +1,111 @@
+// sekreta: the desktop program. Gives Sekreta its real services: Qt's windows and clipboard,
+// the file system, the settings file, the desktop's opener and file types, the system's random
+// source and clock; and hands a file to the copy that is already running, if there is one.
+#include "app/CSekretaApp.h"
+#include "framework/CCommandLineInfo.h"
+#include "framework/CFrameWnd.h"
+#include "platform/Clock.h"
+#include "platform/Platform.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/SettingsFile.h"
+#include "platform/posix/SystemRandomSource.h"
+#include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtWindowSystem.h"
+#include "platform/xdg/ProgramFiles.h"
+#include "platform/xdg/SingleInstance.h"
+#include "platform/xdg/XdgDirectories.h"
+#include "platform/xdg/XdgDocumentTypes.h"
+#include "platform/xdg/XdgShell.h"
+
+#include <QApplication>
+#include <QSocketNotifier>
+
+#include <ctime>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace sekreta;
+
+class SystemClock final : public platform::Clock {
+public:
+    std::int64_t Now() override { return static_cast<std::int64_t>(std::time(nullptr)); }
+};
+
+bool HasDisplay()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+// The request that hands the file named on the command line to the running copy; nothing when
+// the command line names no file to open, or one whose name the request cannot carry.
+std::optional<std::string> OpenRequest(const std::vector<std::string>& arguments, platform::FileSystem& files)
+{
+    CCommandLineInfo commandLine([&files](std::string_view name) { return files.Exists(std::string(name)); });
+    for (const std::string& argument : arguments)
+        commandLine.ParseParam(argument);
+    commandLine.ParseLast();
+    if (commandLine.m_nShellCommand != CCommandLineInfo::FileOpen)
+        return std::nullopt;
+    std::string name = commandLine.m_strFileName;
+    if (!name.empty() && name.front() == '"')
+        name.erase(0, 1);
+    if (const std::size_t quote = name.rfind('"'); quote != std::string::npos)
+        name.erase(quote);
+    const std::string path = files.Absolute(name).string();
+    if (path.find('"') != std::string::npos)
+        return std::nullopt;
+    return "[open(\"" + path + "\")]";
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (!HasDisplay()) {
+        std::cerr << "sekreta: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set); "
+                     "sekreta-cli works without one: sekreta-cli --help\n";
+        return 1;
+    }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Sekreta"));
+    QApplication::setDesktopFileName(QStringLiteral("sekreta"));
+    // Qt has taken its own options out of argv.
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+
+    platform::PosixFileSystem files;
+    std::optional<platform::SingleInstance> instance;
+    if (const std::optional<std::filesystem::path> socket = platform::SingleInstance::UserSocketPath()) {
+        instance.emplace(*socket);
+        if (const std::optional<std::string> request = OpenRequest(arguments, files);
+            request && instance->HandOver(*request))
+            return 0;
+        if (!instance->Listen())
+            instance.reset();
+    }
+
+    const std::filesystem::path executable
+        = platform::RunningExecutable().value_or(files.Absolute(argc > 0 ? argv[0] : "sekreta"));
+    platform::qt::QtWindowSystem windows;
+    platform::qt::QtClipboard clipboard;
+    platform::XdgShell shell(platform::FindUserGuide(executable));
+    platform::SettingsFile settings(platform::SettingsFile::UserPath("settings.ini"));
+    platform::XdgDocumentTypes documentTypes("Sekreta.Document", platform::XdgDirectories::FromEnvironment());
+    platform::SystemRandomSource random;
+    SystemClock clock;
+    CSekretaApp app({windows, files, clipboard, shell, settings, documentTypes, random, clock}, executable, arguments);
+
+    std::optional<QSocketNotifier> requests;
+    if (instance) {
+        requests.emplace(instance->Descriptor(), QSocketNotifier::Read);
+        QObject::connect(&*requests, &QSocketNotifier::activated, [&] {
+            if (const std::optional<std::string> request = instance->ReceiveRequest(); request && app.m_pMainWnd)
+                app.m_pMainWnd->OnShellRequest(*request);
+        });
+    }
+    return app.Run();
+}
