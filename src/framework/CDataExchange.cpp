@@ -87,7 +87,7 @@ void DDX_Check(CDataExchange* dx, int id, int& value)
 
 void DDX_Control(CDataExchange* dx, int id, CEdit& control)
 {
-    control.Attach(dx->m_pDlgWnd->Window(), id);
+    control.Attach(*dx->m_pDlgWnd, id);
 }
 
 }  // namespace sekreta

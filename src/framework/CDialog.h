@@ -28,7 +28,9 @@ public:
     // (it has told the user and put the focus on the field at fault).
     bool UpdateData(bool saveAndValidate = true);
     void EndDialog(int result);
-    // The dialog while it runs; only valid between opening and closing.
+    // Whether the dialog is open now: from its initialisation until DoModal returns.
+    bool IsRunning() const { return m_window != nullptr; }
+    // The dialog while it runs; only valid while IsRunning.
     platform::DialogWindow& Window() const { return *m_window; }
     // A message box in front of this dialog; no icon unless one is named.
     int MessageBox(std::string_view text, platform::MessageButtons buttons = platform::MessageButtons::Ok,

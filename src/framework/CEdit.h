@@ -1,20 +1,21 @@
 #pragma once
 
-#include "platform/DialogWindow.h"
-
 #include <string_view>
 
 namespace sekreta {
 
-// An edit control of a running dialog, attached by its id during the data exchange.
+class CDialog;
+
+// An edit control of a dialog, attached by its id during the data exchange. It reaches the
+// control only while the dialog runs; afterwards it does nothing.
 class CEdit {
 public:
-    void Attach(platform::DialogWindow& dialog, int id);
+    void Attach(CDialog& dialog, int id);
     // Replaces the text the control shows; the member it is exchanged with is not touched.
     void SetWindowText(std::string_view text);
 
 private:
-    platform::DialogWindow* m_dialog = nullptr;
+    CDialog* m_dialog = nullptr;
     int m_id = 0;
 };
 

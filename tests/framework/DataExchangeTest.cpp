@@ -1,6 +1,7 @@
 // Dialogs: members to controls and back, and what a wrong entry does.
 #include "framework/CDataExchange.h"
 #include "framework/CDialog.h"
+#include "framework/CEdit.h"
 #include "framework/CWinApp.h"
 #include "platform/headless/HeadlessPlatform.h"
 
@@ -16,13 +17,16 @@ constexpr unsigned kDialog = 200;
 constexpr int kName = 10;
 constexpr int kLength = 11;
 constexpr int kCheck = 12;
+constexpr int kFill = 13;
+constexpr std::uint32_t kField = platform::TabStop | platform::Border | platform::AutoHorizontalScroll;
 
 constexpr platform::ControlTemplate kControls[] = {
-    {platform::ControlKind::Edit, kName, "", 0, 0, 10, 10, platform::TabStop},
-    {platform::ControlKind::Edit, kLength, "", 0, 0, 10, 10, platform::TabStop},
+    {platform::ControlKind::Edit, kName, "", 0, 0, 60, 12, kField},
+    {platform::ControlKind::Edit, kLength, "", 0, 20, 40, 12, kField},
     {platform::ControlKind::CheckBox, kCheck, "&Check", 0, 0, 10, 10, platform::TabStop},
     {platform::ControlKind::DefaultPushButton, IDOK, "OK", 0, 0, 10, 10, platform::TabStop},
     {platform::ControlKind::PushButton, IDCANCEL, "Cancel", 0, 0, 10, 10, platform::TabStop},
+    {platform::ControlKind::PushButton, kFill, "&Fill", 0, 0, 10, 10, platform::TabStop},
 };
 constexpr platform::DialogTemplate kDialogs[] = {{kDialog, "Settings", 100, 100, "MS Sans Serif", 8, kControls}};
 constexpr platform::StringResource kStrings[] = {{57344, "Sekreta"}};
@@ -46,6 +50,26 @@ protected:
         DDV_MinMaxUInt(dx, m_nLength, 4, 128);
         DDX_Check(dx, kCheck, m_bCheck);
     }
+};
+
+// Its "Fill" button replaces what the name field shows through an attached edit.
+class FillingDialog : public SettingsDialog {
+public:
+    static const CommandMap& ClassCommandMap()
+    {
+        static const CommandMap map {&CDialog::ClassCommandMap(), {MapCommand(kFill, &FillingDialog::OnFill)}};
+        return map;
+    }
+    CEdit m_editName;
+
+protected:
+    const CommandMap& GetCommandMap() const override { return ClassCommandMap(); }
+    void DoDataExchange(CDataExchange* dx) override
+    {
+        DDX_Control(dx, kName, m_editName);
+        SettingsDialog::DoDataExchange(dx);
+    }
+    void OnFill() { m_editName.SetWindowText("filled"); }
 };
 
 class DataExchange : public testing::Test {
@@ -122,6 +146,24 @@ TEST_F(DataExchange, AFailedCheckLeavesTheLaterMembersUnread)
     SettingsDialog dialog;
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(dialog.m_bCheck, 0);
+}
+
+TEST_F(DataExchange, AnAttachedEditReachesItsFieldOnlyWhileTheDialogRuns)
+{
+    m_platform.windows.ExpectDialog(kDialog)
+        .ExpectText(kName, "member")
+        .Press(kFill)
+        .ExpectText(kName, "filled")
+        .SetText(kLength, "8")
+        .Press(IDOK);
+    FillingDialog dialog;
+    dialog.m_strName = "member";
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.m_strName, "filled");
+    EXPECT_FALSE(dialog.IsRunning());
+    // The dialog's window is gone: the edit must not reach for it.
+    dialog.m_editName.SetWindowText("late");
+    EXPECT_EQ(dialog.m_strName, "filled");
 }
 
 TEST(ParseUnsigned, TakesDecimalDigitsWithBlanksAndAPlusSign)
