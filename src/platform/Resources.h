@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -114,24 +116,32 @@ struct ToolBarTemplate {
     std::span<const ToolBarButton> buttons;
 };
 
+// A check box toggles itself when clicked. A group box only draws a frame with its title; the
+// controls inside its rectangle are the dialog's own.
 enum class ControlKind { Label, Edit, PushButton, DefaultPushButton, CheckBox, GroupBox, Icon };
 
+// Without AlignRight or AlignCenter a label is left-aligned; without WordWrap it keeps to one
+// line. Edits never mask their text and never show scroll bars.
 enum ControlStyle : std::uint32_t {
     NoStyle = 0,
-    TabStop = 1u << 0,
+    TabStop = 1u << 0,  // Tab stops here; the tab order is the template order
     Border = 1u << 1,
     AlignRight = 1u << 2,
     AlignCenter = 1u << 3,
-    WordWrap = 1u << 4,
-    MultiLine = 1u << 5,
+    WordWrap = 1u << 4,  // a label breaks its text onto further lines
+    MultiLine = 1u << 5,  // an edit of several lines
+    // An edit scrolls sideways as the text grows. A multi-line edit with it does not wrap long
+    // lines; a single-line edit without it takes only what fits its width.
     AutoHorizontalScroll = 1u << 6,
     AutoVerticalScroll = 1u << 7,
-    WantReturn = 1u << 8,
+    WantReturn = 1u << 8,  // Enter in a multi-line edit breaks the line instead of pressing OK
 };
 
+// Dialog units across one average character of the dialog font.
+inline constexpr int kDialogUnitsPerCharacter = 4;
+
 // Position and size in dialog units, as the template gives them. The text of an icon is its
-// image, as SVG. An edit control that neither scrolls sideways nor has several lines takes
-// only as many characters as fit its width, at 4 dialog units a character.
+// image, as SVG; a mnemonic is the character after "&".
 struct ControlTemplate {
     ControlKind kind;
     int id;
@@ -141,6 +151,16 @@ struct ControlTemplate {
     int width;
     int height;
     std::uint32_t style;
+
+    // How many characters typing may put into an edit that neither scrolls sideways nor has
+    // several lines: as many as its width shows; typing beyond them is refused. Nothing for
+    // every other control. A backend that can measure the font measures instead.
+    constexpr std::optional<std::size_t> TypedCharacterLimit() const
+    {
+        if (kind != ControlKind::Edit || (style & (AutoHorizontalScroll | MultiLine)) != 0)
+            return std::nullopt;
+        return static_cast<std::size_t>(width / kDialogUnitsPerCharacter);
+    }
 };
 
 struct DialogTemplate {

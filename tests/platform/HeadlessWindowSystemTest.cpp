@@ -222,6 +222,129 @@ TEST_F(HeadlessWindowSystemTest, ScriptThatDoesNotFitTheDialogIsReported)
         }));
 }
 
+constexpr int IDC_NAME = 1030;
+constexpr int IDC_CODE = 1031;
+constexpr int IDC_NOTE = 1032;
+constexpr int IDC_APPLY = 1033;
+constexpr int IDC_HIDDEN = 1034;
+
+// Fields of every kind of width and line: the code field does not scroll and shows 5 characters.
+constexpr ControlTemplate formControls[] = {
+    {ControlKind::Label, IDC_STATIC, "&Name:", 4, 4, 30, 8, NoStyle},
+    {ControlKind::Edit, IDC_NAME, "", 40, 4, 60, 12, TabStop | Border | AutoHorizontalScroll},
+    {ControlKind::Edit, IDC_HIDDEN, "", 40, 18, 60, 12, Border},
+    {ControlKind::Edit, IDC_CODE, "", 40, 32, 23, 12, TabStop | Border},
+    {ControlKind::Edit, IDC_NOTE, "", 4, 50, 100, 40,
+        TabStop | Border | MultiLine | WantReturn | AutoHorizontalScroll | AutoVerticalScroll},
+    {ControlKind::PushButton, IDC_APPLY, "&Apply", 4, 96, 40, 14, TabStop},
+    {ControlKind::DefaultPushButton, IDOK, "OK", 50, 96, 40, 14, TabStop},
+    {ControlKind::PushButton, IDCANCEL, "Cancel", 96, 96, 40, 14, TabStop},
+};
+constexpr DialogTemplate formDialog {140, "Form", 150, 120, "MS Sans Serif", 8, formControls};
+
+// Fills the fields when the dialog opens, notes every button, and reads the fields on OK.
+class FormEvents final : public DialogEvents {
+public:
+    void OnInitDialog(DialogWindow& dialog) override
+    {
+        for (const auto& [id, text] : initial)
+            dialog.SetControlText(id, text);
+    }
+    void OnCommand(DialogWindow& dialog, int id) override
+    {
+        commands.push_back(id);
+        if (id == IDOK) {
+            for (const int field : {IDC_NAME, IDC_CODE, IDC_NOTE})
+                read.push_back(dialog.GetControlText(field));
+        }
+        if (id == IDOK || id == IDCANCEL)
+            dialog.EndDialog(id);
+    }
+
+    std::vector<std::pair<int, std::string>> initial;
+    std::vector<int> commands;
+    std::vector<std::string> read;
+};
+
+TEST_F(HeadlessWindowSystemTest, AFieldThatDoesNotScrollRefusesWhatGoesBeyondItsWidth)
+{
+    FormEvents form;
+    form.initial = {{IDC_CODE, "set by the program"}};
+    m_windows.ExpectDialog(140)
+        .ExpectText(IDC_CODE, "set by the program")
+        .SetText(IDC_CODE, "abcdefgh")
+        .ExpectText(IDC_CODE, "abcde")
+        .Type("x")
+        .ExpectText(IDC_CODE, "abcde")
+        .SetText(IDC_CODE, "\xC3\xA9t\xC3\xA9")
+        .Type("\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC")
+        .ExpectText(IDC_CODE, "\xC3\xA9t\xC3\xA9\xE2\x82\xAC\xE2\x82\xAC")
+        .SetText(IDC_NAME, std::string(300, 'n'))
+        .SetText(IDC_NOTE, std::string(300, 'o'))
+        .Press(IDOK);
+
+    EXPECT_EQ(m_windows.RunModalDialog(formDialog, form), IDOK);
+    EXPECT_EQ(m_problems, Problems {});
+    EXPECT_EQ(form.read,
+        (std::vector<std::string> {
+            std::string(300, 'n'), "\xC3\xA9t\xC3\xA9\xE2\x82\xAC\xE2\x82\xAC", std::string(300, 'o')}));
+}
+
+TEST_F(HeadlessWindowSystemTest, TabClickAndEnterFollowTheFocus)
+{
+    FormEvents form;
+    form.initial = {{IDC_NAME, "old"}};
+    m_windows.ExpectDialog(140)
+        .ExpectFocus(IDC_NAME, true)
+        .Type("new")
+        .ExpectFocus(IDC_NAME, false)
+        .Tab()
+        .ExpectFocus(IDC_CODE, true)
+        .Tab()
+        .ExpectFocus(IDC_NOTE, true)
+        .Type("one")
+        .PressEnter()
+        .Type("two")
+        .Tab()
+        .ExpectFocus(IDC_APPLY)
+        .PressEnter()
+        .Type("refused")
+        .Tab()
+        .Tab()
+        .ExpectFocus(IDCANCEL)
+        .Tab()
+        .ExpectFocus(IDC_NAME, true)
+        .Press(IDC_APPLY)
+        .ExpectFocus(IDC_APPLY)
+        .ClickAfterText(IDC_NOTE)
+        .PressEnter()
+        .ClickAfterText(IDC_NAME)
+        .Type("er")
+        .PressEnter();
+
+    EXPECT_EQ(m_windows.RunModalDialog(formDialog, form), IDOK);
+    EXPECT_EQ(m_problems,
+        Problems {"dialog 140: typing \"refused\" but focus is on control 1033, which is not an edit control"});
+    EXPECT_EQ(form.commands, (std::vector<int> {IDC_APPLY, IDC_APPLY, IDOK}));
+    EXPECT_EQ(form.read, (std::vector<std::string> {"newer", "", "one\r\ntwo\r\n"}));
+}
+
+TEST_F(HeadlessWindowSystemTest, TextThatIsNotUtf8ComesBackUnlessTheUserEditsIt)
+{
+    FormEvents form;
+    form.initial = {{IDC_NAME, "Caf\xE9"}, {IDC_NOTE, "Caf\xE9\r\n\x80"}};
+    m_windows.ExpectDialog(140)
+        .ExpectText(IDC_NAME, "Caf\xE9")
+        .ClickAfterText(IDC_NOTE)
+        .Type("!")
+        .ExpectText(IDC_NOTE, "Caf\xC3\xA9\r\n\xE2\x82\xAC!")
+        .Press(IDOK);
+
+    EXPECT_EQ(m_windows.RunModalDialog(formDialog, form), IDOK);
+    EXPECT_EQ(m_problems, Problems {});
+    EXPECT_EQ(form.read, (std::vector<std::string> {"Caf\xE9", "", "Caf\xC3\xA9\r\n\xE2\x82\xAC!"}));
+}
+
 TEST_F(HeadlessWindowSystemTest, MessageBoxAnswersAreCheckedAgainstTheBox)
 {
     m_windows.ExpectMessageBox("Delete the entry?", IDYES);

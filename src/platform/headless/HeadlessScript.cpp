@@ -20,6 +20,30 @@ DialogScript& DialogScript::Press(int buttonId)
     return *this;
 }
 
+DialogScript& DialogScript::Tab()
+{
+    m_steps.push_back(TabStep {});
+    return *this;
+}
+
+DialogScript& DialogScript::ClickAfterText(int id)
+{
+    m_steps.push_back(ClickAfterTextStep {id});
+    return *this;
+}
+
+DialogScript& DialogScript::Type(std::string text)
+{
+    m_steps.push_back(TypeStep {std::move(text)});
+    return *this;
+}
+
+DialogScript& DialogScript::PressEnter()
+{
+    m_steps.push_back(EnterStep {});
+    return *this;
+}
+
 DialogScript& DialogScript::ExpectText(int id, std::string text)
 {
     m_steps.push_back(ExpectTextStep {id, std::move(text)});

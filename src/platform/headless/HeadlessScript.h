@@ -25,6 +25,14 @@ public:
     struct PressStep {
         int buttonId;
     };
+    struct TabStep { };
+    struct ClickAfterTextStep {
+        int id;
+    };
+    struct TypeStep {
+        std::string text;
+    };
+    struct EnterStep { };
     struct ExpectTextStep {
         int id;
         std::string text;
@@ -37,18 +45,34 @@ public:
         int id;
         bool wholeTextSelected;
     };
-    using Step = std::variant<SetTextStep, SetCheckStep, PressStep, ExpectTextStep, ExpectCheckStep, ExpectFocusStep>;
+    using Step = std::variant<SetTextStep, SetCheckStep, PressStep, TabStep, ClickAfterTextStep, TypeStep, EnterStep,
+        ExpectTextStep, ExpectCheckStep, ExpectFocusStep>;
 
     explicit DialogScript(unsigned templateId)
         : m_templateId(templateId)
     {
     }
 
-    // Replaces the control's text, as typing over it would.
+    // Types over the whole text of an edit, which takes the focus. A field that takes only what
+    // fits its width keeps the characters that fit.
     DialogScript& SetText(int id, std::string text);
+    // Clicks a check box until it shows `checked`; it takes the focus.
     DialogScript& SetCheck(int id, int checked);
-    // Presses a button: IDOK (also Enter), IDCANCEL (also Esc, the close box) or another.
+    // Clicks a button, which takes the focus: IDOK, IDCANCEL (also Esc, the close box) or
+    // another. OK and Cancel are pressed even where the dialog shows no such button.
     DialogScript& Press(int buttonId);
+    // Moves the focus to the next control that takes it, in template order; an edit it lands
+    // on has its whole text selected.
+    DialogScript& Tab();
+    // Clicks into an edit after its last character: it takes the focus with nothing selected.
+    DialogScript& ClickAfterText(int id);
+    // Types into the edit that has the focus: over its text when all of it is selected, else
+    // after it. A text the user edits is taken as it shows, so bytes that are not UTF-8 become
+    // their Windows-1252 characters. Characters beyond what the field takes are refused.
+    DialogScript& Type(std::string text);
+    // The Enter key: a line break in a multi-line edit that wants it, a click on a focused
+    // push button, else the default button.
+    DialogScript& PressEnter();
     // Checks, when the script gets there, what a control shows.
     DialogScript& ExpectText(int id, std::string text);
     DialogScript& ExpectCheck(int id, int checked);

@@ -1,5 +1,6 @@
 #include "platform/headless/HeadlessWindowSystem.h"
 
+#include "platform/TextEncoding.h"
 #include "platform/headless/HeadlessFrameWindow.h"
 
 #include <algorithm>
@@ -11,7 +12,9 @@ namespace {
 
 std::string Quoted(std::string_view text)
 {
-    return "\"" + std::string(text) + "\"";
+    std::string quoted = "\"";
+    quoted.append(text).append("\"");
+    return quoted;
 }
 
 // How a scripted event is named in problems, so that the test's author recognises it.
@@ -63,6 +66,23 @@ int DismissalAnswer(MessageButtons buttons)
         break;
     }
     return IDCANCEL;
+}
+
+// The first `count` characters of a text, counted as CharacterCount counts them.
+std::string_view FirstCharacters(std::string_view text, std::size_t count)
+{
+    if (!IsValidUtf8(text))
+        return text.substr(0, count);
+    std::size_t end = 0;
+    for (std::size_t seen = 0; end < text.size(); ++end) {
+        const bool startsCharacter = (static_cast<unsigned char>(text[end]) & 0xC0) != 0x80;
+        if (!startsCharacter)
+            continue;
+        if (seen == count)
+            break;
+        ++seen;
+    }
+    return text.substr(0, end);
 }
 
 // A modal dialog in memory, played through by one script.
@@ -156,16 +176,43 @@ private:
         m_system.ReportProblem(Name() + ": control " + std::to_string(id) + " " + problem);
     }
 
-    const Control* Find(int id) const
+    const Control* Lookup(int id) const
     {
         const auto found = std::find_if(
             m_controls.begin(), m_controls.end(), [id](const Control& control) { return control.source->id == id; });
-        if (found != m_controls.end())
-            return &*found;
-        Report("has no control " + std::to_string(id));
-        return nullptr;
+        return found != m_controls.end() ? &*found : nullptr;
+    }
+    Control* Lookup(int id) { return const_cast<Control*>(std::as_const(*this).Lookup(id)); }
+    // As Lookup, but a missing control is a problem.
+    const Control* Find(int id) const
+    {
+        const Control* control = Lookup(id);
+        if (!control)
+            Report("has no control " + std::to_string(id));
+        return control;
     }
     Control* Find(int id) { return const_cast<Control*>(std::as_const(*this).Find(id)); }
+    Control* Focused() { return m_focus ? Lookup(*m_focus) : nullptr; }
+
+    // Typing at the end of the control's text, as the desktop would take it: the text the user
+    // edits is the one shown, and a field that keeps to its width refuses what does not fit.
+    static void Type(Control& control, std::string_view typed)
+    {
+        std::string text = control.wholeTextSelected ? std::string() : DisplayText(control.text);
+        if (const std::optional<std::size_t> limit = control.source->TypedCharacterLimit()) {
+            const std::size_t shown = CharacterCount(text);
+            typed = FirstCharacters(typed, shown < *limit ? *limit - shown : 0);
+        }
+        control.text = std::move(text) + std::string(typed);
+        control.wholeTextSelected = false;
+    }
+
+    int DefaultButton() const
+    {
+        const auto found = std::find_if(m_controls.begin(), m_controls.end(),
+            [](const Control& control) { return control.source->kind == ControlKind::DefaultPushButton; });
+        return found != m_controls.end() ? found->source->id : IDOK;
+    }
 
     // The control a step of the script acts on, if it is of a kind the user can act on so.
     Control* FindForUser(int id, ControlKind kind, std::string_view kindName)
@@ -181,29 +228,80 @@ private:
     void Perform(DialogEvents&, const DialogScript::SetTextStep& step)
     {
         if (Control* control = FindForUser(step.id, ControlKind::Edit, "an edit control")) {
-            control->text = step.text;
-            control->wholeTextSelected = false;
+            m_focus = step.id;
+            control->wholeTextSelected = true;
+            Type(*control, step.text);
         }
     }
     void Perform(DialogEvents&, const DialogScript::SetCheckStep& step)
     {
-        if (Control* control = FindForUser(step.id, ControlKind::CheckBox, "a check box"))
+        if (Control* control = FindForUser(step.id, ControlKind::CheckBox, "a check box")) {
+            m_focus = step.id;
             control->checked = step.checked;
+        }
     }
     void Perform(DialogEvents& events, const DialogScript::PressStep& step)
     {
         // Enter and Esc reach OK and Cancel even where the dialog shows no such button.
-        if (step.buttonId != IDOK && step.buttonId != IDCANCEL) {
-            const Control* control = Find(step.buttonId);
-            if (!control)
-                return;
+        const bool keyReaches = step.buttonId == IDOK || step.buttonId == IDCANCEL;
+        const Control* control = keyReaches ? Lookup(step.buttonId) : Find(step.buttonId);
+        if (!control && !keyReaches)
+            return;
+        if (control) {
             if (control->source->kind != ControlKind::PushButton
                 && control->source->kind != ControlKind::DefaultPushButton) {
                 ReportOnControl(step.buttonId, "is not a button");
                 return;
             }
+            m_focus = step.buttonId;
         }
         events.OnCommand(*this, step.buttonId);
+    }
+    void Perform(DialogEvents&, const DialogScript::TabStep&)
+    {
+        const auto focused = std::find_if(m_controls.begin(), m_controls.end(),
+            [this](const Control& control) { return m_focus == control.source->id; });
+        // With nothing focused, the first control in order is the next one.
+        const std::size_t from
+            = focused != m_controls.end() ? std::size_t(focused - m_controls.begin()) : m_controls.size() - 1;
+        for (std::size_t step = 1; step <= m_controls.size(); ++step) {
+            Control& next = m_controls[(from + step) % m_controls.size()];
+            if (TakesFocus(*next.source)) {
+                m_focus = next.source->id;
+                next.wholeTextSelected = next.source->kind == ControlKind::Edit;
+                return;
+            }
+        }
+    }
+    void Perform(DialogEvents&, const DialogScript::ClickAfterTextStep& step)
+    {
+        if (Control* control = FindForUser(step.id, ControlKind::Edit, "an edit control")) {
+            m_focus = step.id;
+            control->wholeTextSelected = false;
+        }
+    }
+    void Perform(DialogEvents&, const DialogScript::TypeStep& step)
+    {
+        Control* focused = Focused();
+        if (!focused || focused->source->kind != ControlKind::Edit) {
+            const std::string actual = m_focus ? "control " + std::to_string(*m_focus) : "no control";
+            m_system.ReportProblem(Name() + ": typing " + Quoted(step.text) + " but focus is on " + actual
+                + ", which is not an edit control");
+            return;
+        }
+        Type(*focused, step.text);
+    }
+    void Perform(DialogEvents& events, const DialogScript::EnterStep&)
+    {
+        constexpr std::uint32_t kBreaksLines = MultiLine | WantReturn;
+        Control* focused = Focused();
+        if (focused && focused->source->kind == ControlKind::Edit
+            && (focused->source->style & kBreaksLines) == kBreaksLines) {
+            Type(*focused, "\r\n");
+            return;
+        }
+        const bool onButton = focused && focused->source->kind == ControlKind::PushButton;
+        events.OnCommand(*this, onButton ? focused->source->id : DefaultButton());
     }
     void Perform(DialogEvents&, const DialogScript::ExpectTextStep& step)
     {
