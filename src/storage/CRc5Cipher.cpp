@@ -1,5 +1,6 @@
 #include "storage/CRc5Cipher.h"
 
+#include "storage/Rc5Lanes.h"
 #include "storage/SecureZero.h"
 
 #include <algorithm>
@@ -40,8 +41,8 @@ CRc5Cipher::CRc5Cipher(const std::uint8_t* key, std::size_t keyLength, std::uint
     for (std::size_t h = 0; h < steps; ++h) {
         std::uint32_t& s = table[h % tableSize];
         std::uint32_t& l = work[h % keyWords];
-        a = s = RotateLeft(s + a + b, 3);
-        b = l = RotateLeft(l + a + b, a + b);
+        a = s = rc5::RotateLeft(s + a + b, 3);
+        b = l = rc5::RotateLeft(l + a + b, a + b);
     }
 
     SecureZero(work.data(), work.size() * sizeof(std::uint32_t));

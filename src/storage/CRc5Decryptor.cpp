@@ -1,25 +1,23 @@
 #include "storage/CRc5Decryptor.h"
 
+#include "storage/Rc5Kernels.h"
+#include "storage/Rc5Lanes.h"
+
 namespace sekreta {
 
 void CRc5Decryptor::TransformBlock(const std::uint8_t* input, std::uint8_t* output)
 {
-    const std::uint32_t* s = Table();
-    const std::uint32_t rounds = Rounds();
-
-    std::uint32_t a = LoadWord(input);
-    std::uint32_t b = LoadWord(input + 4);
-    for (std::uint32_t i = rounds; i >= 1; --i) {
-        b = RotateRight(b - s[2 * i + 1], a) ^ a;
-        a = RotateRight(a - s[2 * i], b) ^ b;
-    }
-    StoreWord(a - s[0], output);
-    StoreWord(b - s[1], output + 4);
+    rc5::DecryptLanes<1>(Table(), Rounds(), input, output);
 }
 
 void CRc5Decryptor::TransformBlock(std::uint8_t* block)
 {
     TransformBlock(block, block);
+}
+
+void CRc5Decryptor::TransformBlocks(std::uint8_t* blocks, std::size_t count, Rc5Kernel kernel)
+{
+    rc5::Decrypt(kernel, Table(), Rounds(), blocks, count);
 }
 
 }  // namespace sekreta

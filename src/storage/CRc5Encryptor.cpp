@@ -1,26 +1,23 @@
 #include "storage/CRc5Encryptor.h"
 
+#include "storage/Rc5Kernels.h"
+#include "storage/Rc5Lanes.h"
+
 namespace sekreta {
 
 void CRc5Encryptor::TransformBlock(const std::uint8_t* input, std::uint8_t* output)
 {
-    const std::uint32_t* s = Table();
-    const std::uint32_t rounds = Rounds();
-
-    // Both words are read before anything is written, so output may alias input.
-    std::uint32_t a = LoadWord(input) + s[0];
-    std::uint32_t b = LoadWord(input + 4) + s[1];
-    for (std::uint32_t i = 1; i <= rounds; ++i) {
-        a = RotateLeft(a ^ b, b) + s[2 * i];
-        b = RotateLeft(b ^ a, a) + s[2 * i + 1];
-    }
-    StoreWord(a, output);
-    StoreWord(b, output + 4);
+    rc5::EncryptLanes<1>(Table(), Rounds(), input, output);
 }
 
 void CRc5Encryptor::TransformBlock(std::uint8_t* block)
 {
     TransformBlock(block, block);
+}
+
+void CRc5Encryptor::TransformBlocks(std::uint8_t* blocks, std::size_t count, Rc5Kernel kernel)
+{
+    rc5::Encrypt(kernel, Table(), Rounds(), blocks, count);
 }
 
 }  // namespace sekreta

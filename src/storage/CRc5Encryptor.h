@@ -1,6 +1,7 @@
 #pragma once
 
 #include "storage/CRc5Cipher.h"
+#include "storage/Rc5Kernel.h"
 
 namespace sekreta {
 
@@ -12,6 +13,10 @@ public:
 
     void TransformBlock(const std::uint8_t* input, std::uint8_t* output) override;
     void TransformBlock(std::uint8_t* block) override;
+
+    // Encrypts `count` consecutive blocks in place, each on its own, many at once with the
+    // kernel. Throws std::invalid_argument, changing nothing, when the processor cannot run it.
+    void TransformBlocks(std::uint8_t* blocks, std::size_t count, Rc5Kernel kernel = FastestRc5Kernel());
 };
 
 }  // namespace sekreta
