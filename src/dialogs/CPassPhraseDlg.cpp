@@ -26,10 +26,13 @@ void CPassPhraseDlg::DoDataExchange(CDataExchange* dx)
 void CPassPhraseDlg::OnOK()
 {
     UpdateData(true);
-    if (platform::CharacterCount(m_strPassPhrase) >= kShortestPassPhrase)
+    if (platform::CharacterCount(m_strPassPhrase) >= kShortestPassPhrase) {
         CDialog::OnOK();
-    else
-        MessageBox("Please enter a pass phrase of at least 4 characters");
+        return;
+    }
+    MessageBox("Please enter a pass phrase of at least 4 characters");
+    // The user clicked OK to get here; the phrase is still to be finished in its field.
+    Window().SetFocus(IDC_PASSPHRASE);
 }
 
 }  // namespace sekreta
