@@ -3,6 +3,8 @@
 #include "app/CMainFrame.h"
 #include "app/CSekretaDoc.h"
 #include "app/CSekretaView.h"
+#include "dialogs/CAboutDlg.h"
+#include "dialogs/ProductInfo.h"
 #include "framework/CCommandLineInfo.h"
 #include "framework/CSingleDocTemplate.h"
 #include "framework/FrameworkIds.h"
@@ -62,6 +64,12 @@ bool CSekretaApp::InitInstance()
     return true;
 }
 
-void CSekretaApp::OnAppAbout() { }
+void CSekretaApp::OnAppAbout()
+{
+    CAboutDlg dialog;
+    dialog.m_strVersion = kVersionLine;
+    dialog.m_strContact = std::string(kMakerEmail) + "  " + std::string(kMakerWebAddress);
+    dialog.DoModal();
+}
 
 }  // namespace sekreta

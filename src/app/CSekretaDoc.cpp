@@ -1,12 +1,37 @@
 #include "app/CSekretaDoc.h"
 
 #include "app/CSekretaView.h"
+#include "dialogs/CEntryDlg.h"
+#include "dialogs/CGeneratorDlg.h"
 #include "dialogs/CPassPhraseDlg.h"
+#include "framework/CCmdUI.h"
 #include "framework/CFileException.h"
+#include "framework/CWinApp.h"
+#include "framework/StringTable.h"
 #include "resources/ResourceIds.h"
 #include "storage/RecordFile.h"
 
 namespace sekreta {
+
+namespace {
+
+// The entry editor shows an empty URL as this prefix, and a URL left at exactly this prefix is
+// stored empty. Any other spelling ("HTTP://", "http:// ") is kept as typed.
+constexpr std::string_view kUrlPrefix = "http://";
+
+std::string StoredUrl(const std::string& edited)
+{
+    return edited == kUrlPrefix ? std::string() : edited;
+}
+
+// The generator as both of its callers start it: eight lower-case letters.
+void PresetGenerator(CGeneratorDlg& generator)
+{
+    generator.m_nLength = 8;
+    generator.m_bLower = 1;
+}
+
+}  // namespace
 
 const CRuntimeClass CSekretaDoc::classCSekretaDoc {
     "CSekretaDoc", &CreateObjectOf<CSekretaDoc>, &CDocument::classCDocument};
@@ -21,6 +46,20 @@ const CommandMap& CSekretaDoc::ClassCommandMap()
     static const CommandMap map {&CDocument::ClassCommandMap(),
         {
             MapCommand(ID_FILE_PASSPHRASE, &CSekretaDoc::OnFilePassPhrase),
+            MapCommand(ID_EDIT_ADD, &CSekretaDoc::OnEditAdd),
+            MapCommand(ID_EDIT_MODIFY, &CSekretaDoc::OnEditModify),
+            MapUpdate(ID_EDIT_MODIFY, &CSekretaDoc::OnUpdateNeedSelection),
+            MapCommand(ID_EDIT_DELETE, &CSekretaDoc::OnEditDelete),
+            MapUpdate(ID_EDIT_DELETE, &CSekretaDoc::OnUpdateNeedSelection),
+            MapCommand(ID_EDIT_COPYURL, &CSekretaDoc::OnEditCopyUrl),
+            MapUpdate(ID_EDIT_COPYURL, &CSekretaDoc::OnUpdateEditCopyUrl),
+            MapCommand(ID_EDIT_COPYUSERNAME, &CSekretaDoc::OnEditCopyUsername),
+            MapUpdate(ID_EDIT_COPYUSERNAME, &CSekretaDoc::OnUpdateEditCopyUsername),
+            MapCommand(ID_EDIT_COPYPASSWORD, &CSekretaDoc::OnEditCopyPassword),
+            MapUpdate(ID_EDIT_COPYPASSWORD, &CSekretaDoc::OnUpdateEditCopyPassword),
+            MapCommand(ID_TOOLS_GOTOURL, &CSekretaDoc::OnToolsGotoUrl),
+            MapUpdate(ID_TOOLS_GOTOURL, &CSekretaDoc::OnUpdateToolsGotoUrl),
+            MapCommand(ID_TOOLS_GENERATEPASSWORD, &CSekretaDoc::OnToolsGeneratePassword),
         }};
     return map;
 }
@@ -89,6 +128,140 @@ void CSekretaDoc::OnFilePassPhrase()
     SetModifiedFlag(true);
 }
 
-void CSekretaDoc::ModifySelected() { }
+int CSekretaDoc::GetSelectedIndex() const
+{
+    const CSekretaView* view = GetListView();
+    return view ? view->GetSelectedIndex() : -1;
+}
+
+void CSekretaDoc::OnEditAdd()
+{
+    CEntryDlg dialog;
+    dialog.m_strUrl = kUrlPrefix;
+    if (dialog.DoModal() != platform::IDOK)
+        return;
+    AccountRecord record {
+        dialog.m_strAccount, StoredUrl(dialog.m_strUrl), dialog.m_strUser, dialog.m_strPassword, dialog.m_strNotes};
+    m_records.push_back(record);
+    if (CSekretaView* view = GetListView())
+        view->AddEntry(record);
+    SetModifiedFlag(true);
+}
+
+void CSekretaDoc::OnEditModify()
+{
+    const int index = GetSelectedIndex();
+    if (index < 0)
+        return;
+    AccountRecord& record = m_records[static_cast<std::size_t>(index)];
+    CEntryDlg dialog;
+    dialog.m_strAccount = record.account;
+    dialog.m_strUrl = record.url.empty() ? std::string(kUrlPrefix) : record.url;
+    dialog.m_strUser = record.user;
+    dialog.m_strPassword = record.password;
+    dialog.m_strNotes = record.notes;
+    if (dialog.DoModal() != platform::IDOK)
+        return;
+    record
+        = {dialog.m_strAccount, StoredUrl(dialog.m_strUrl), dialog.m_strUser, dialog.m_strPassword, dialog.m_strNotes};
+    if (CSekretaView* view = GetListView())
+        view->SetEntry(index, record);
+    // Pressing OK counts as a change, whether or not any text differs.
+    SetModifiedFlag(true);
+}
+
+void CSekretaDoc::ModifySelected()
+{
+    OnEditModify();
+}
+
+void CSekretaDoc::OnEditDelete()
+{
+    const int index = GetSelectedIndex();
+    if (index < 0)
+        return;
+    m_records.erase(m_records.begin() + index);
+    if (CSekretaView* view = GetListView())
+        view->RemoveEntry(index);
+    SetModifiedFlag(true);
+}
+
+void CSekretaDoc::OnUpdateNeedSelection(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(GetSelectedIndex() >= 0);
+}
+
+void CSekretaDoc::EnableForField(CCmdUI* cmdUI, std::string AccountRecord::*field) const
+{
+    const int index = GetSelectedIndex();
+    cmdUI->Enable(index >= 0 && !(m_records[static_cast<std::size_t>(index)].*field).empty());
+}
+
+void CSekretaDoc::OnUpdateEditCopyUrl(CCmdUI* cmdUI)
+{
+    EnableForField(cmdUI, &AccountRecord::url);
+}
+
+void CSekretaDoc::OnUpdateEditCopyUsername(CCmdUI* cmdUI)
+{
+    EnableForField(cmdUI, &AccountRecord::user);
+}
+
+void CSekretaDoc::OnUpdateEditCopyPassword(CCmdUI* cmdUI)
+{
+    EnableForField(cmdUI, &AccountRecord::password);
+}
+
+void CSekretaDoc::OnUpdateToolsGotoUrl(CCmdUI* cmdUI)
+{
+    EnableForField(cmdUI, &AccountRecord::url);
+}
+
+void CSekretaDoc::CopyToClipboard(std::string_view text)
+{
+    AfxGetApp()->GetPlatform().clipboard.SetText(text);
+}
+
+void CSekretaDoc::OnEditCopyUrl()
+{
+    if (const int index = GetSelectedIndex(); index >= 0)
+        CopyToClipboard(m_records[static_cast<std::size_t>(index)].url);
+}
+
+void CSekretaDoc::OnEditCopyUsername()
+{
+    if (const int index = GetSelectedIndex(); index >= 0)
+        CopyToClipboard(m_records[static_cast<std::size_t>(index)].user);
+}
+
+void CSekretaDoc::OnEditCopyPassword()
+{
+    if (const int index = GetSelectedIndex(); index >= 0)
+        CopyToClipboard(m_records[static_cast<std::size_t>(index)].password);
+}
+
+void CSekretaDoc::OnToolsGotoUrl()
+{
+    const int index = GetSelectedIndex();
+    if (index < 0)
+        return;
+    const AccountRecord& record = m_records[static_cast<std::size_t>(index)];
+    // The password goes first, so it is there to paste into the page that opens; an empty one
+    // too, so that no older password stays behind.
+    CopyToClipboard(record.password);
+    if (!AfxGetApp()->GetPlatform().shell.OpenUrl(record.url))
+        AfxMessageBox("Failed to connect automatically.");
+}
+
+void CSekretaDoc::OnToolsGeneratePassword()
+{
+    CGeneratorDlg generator;
+    PresetGenerator(generator);
+    if (generator.DoModal() != platform::IDOK)
+        return;
+    const std::string password = generator.Generate();
+    CopyToClipboard(password);
+    AfxMessageBox("The password " + password + " has been copied to the clipboard");
+}
 
 }  // namespace sekreta

@@ -5,13 +5,16 @@
 #include "storage/AccountRecord.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sekreta {
 
-// The one document: the account entries in list order, and the pass phrase of their file.
+class CCmdUI;
 class CSekretaView;
 
+// The one document: the account entries in list order, and the pass phrase of their file. It
+// handles every command on the entries and keeps its list view in step after each change.
 class CSekretaDoc : public CDocument {
 public:
     static const CRuntimeClass classCSekretaDoc;
@@ -34,6 +37,30 @@ public:
     // File > Pass Phrase: a new pass phrase for the next save.
     void OnFilePassPhrase();
 
+    // Edit > Add, Modify and Delete. Delete asks nothing.
+    void OnEditAdd();
+    void OnEditModify();
+    void OnEditDelete();
+    // Modify and Delete need a selected entry.
+    void OnUpdateNeedSelection(CCmdUI* cmdUI);
+
+    // Put the selected entry's URL, user or password on the clipboard.
+    void OnEditCopyUrl();
+    void OnEditCopyUsername();
+    void OnEditCopyPassword();
+    // The password to the clipboard, then the URL, exactly as stored, to the desktop's opener.
+    void OnToolsGotoUrl();
+    // A new password from the generator, on the clipboard and shown in a message.
+    void OnToolsGeneratePassword();
+    // Each needs a selected entry whose field is not empty.
+    void OnUpdateEditCopyUrl(CCmdUI* cmdUI);
+    void OnUpdateEditCopyUsername(CCmdUI* cmdUI);
+    void OnUpdateEditCopyPassword(CCmdUI* cmdUI);
+    void OnUpdateToolsGotoUrl(CCmdUI* cmdUI);
+
+    // Replaces what the clipboard holds; a clipboard that cannot be had loses the copy silently.
+    void CopyToClipboard(std::string_view text);
+
     // What a double-click on an entry does: the same as Edit > Modify.
     virtual void ModifySelected();
 
@@ -46,6 +73,10 @@ protected:
 
 private:
     CSekretaView* GetListView() const;
+    // The selected entry's index in m_records, or -1.
+    int GetSelectedIndex() const;
+    // Enables the command when an entry is selected and its `field` is not empty.
+    void EnableForField(CCmdUI* cmdUI, std::string AccountRecord::*field) const;
 };
 
 }  // namespace sekreta
