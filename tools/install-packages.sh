@@ -22,6 +22,9 @@ fi
 if [ "${1:-}" = "test" ]; then
   # The short fuzzing run of ./test needs clang's libFuzzer.
   packages+=(clang libclang-rt-14-dev)
+  # The desktop integration tests ask the freedesktop tools themselves (xdg-mime answers through
+  # gio); the install test checks the icon pictures that rsvg-convert renders.
+  packages+=(xdg-utils shared-mime-info desktop-file-utils libglib2.0-bin librsvg2-bin)
 fi
 
 missing=()

@@ -209,6 +209,18 @@ TEST_F(XdgDocumentTypesTest, RefusesWhatItCannotWriteSoundly)
     EXPECT_EQ(m_calls, Calls {});
 }
 
+TEST(InstalledFilesTest, TheDesktopEntryIsValid)
+{
+    if (!test::OnPath("desktop-file-validate"))
+        GTEST_SKIP() << "desktop-file-validate is not installed (package desktop-file-utils)";
+    TemporaryFolder scratch;
+    const test::Finished validated = test::RunToEnd(
+        {"desktop-file-validate", (std::filesystem::path(SEKRETA_SOURCE_DIR) / "data/sekreta.desktop").string()},
+        scratch);
+    EXPECT_EQ(validated.status, 0);
+    EXPECT_EQ(validated.output, "") << "no error, warning or hint";
+}
+
 // What a person sees with the real tools: xdg-mime, answering through the database that
 // update-mime-database and update-desktop-database compile.
 TEST(XdgDocumentTypesDesktopTest, TheDesktopOpensSekFilesWithTheProgramUntilUnregistered)
