@@ -32,6 +32,7 @@ struct Shown {
     QMessageBox::Icon icon;
     std::vector<std::string> buttons;
     std::string defaultButton;
+    std::string copied;
 };
 
 std::string Plain(const QString& text)
@@ -51,6 +52,8 @@ protected:
             for (QAbstractButton* button : box.buttons())
                 shown.buttons.push_back(Plain(button->text()));
             std::sort(shown.buttons.begin(), shown.buttons.end());
+            QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
+            shown.copied = QGuiApplication::clipboard()->text().toStdString();
             if (answer == "Esc") {
                 QTest::keyClick(&box, Qt::Key_Escape);
                 return;
@@ -78,6 +81,10 @@ TEST_F(WindowSystemTest, MessageBoxesHaveTheCaptionButtonsAndIconAskedFor)
     EXPECT_EQ(shown.icon, QMessageBox::Warning);
     EXPECT_EQ(shown.buttons, (std::vector<std::string> {"Cancel", "No", "Yes"}));
     EXPECT_EQ(shown.defaultButton, "Yes");
+    EXPECT_EQ(shown.copied,
+        "---------------------------\nSekreta\n---------------------------\nSave changes to Letters.sek?\n"
+        "---------------------------\nYes   No   Cancel\n---------------------------\n")
+        << "Ctrl+C copies the box";
 
     EXPECT_EQ(Answer({"Save changes to Letters.sek?", "Sekreta", MessageButtons::YesNoCancel, MessageIcon::Exclamation},
                   "Esc", shown),

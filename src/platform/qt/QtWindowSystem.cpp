@@ -7,10 +7,13 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QClipboard>
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSessionManager>
+#include <QShortcut>
 
 #include <algorithm>
 
@@ -78,6 +81,17 @@ int Answer(QMessageBox::StandardButton button, MessageButtons buttons)
     return IDCANCEL;
 }
 
+// The box as Windows copies it: caption, text and buttons between lines of dashes.
+QString BoxText(const QMessageBox& box, const std::vector<QMessageBox::StandardButton>& order)
+{
+    const QString rule = QStringLiteral("---------------------------\n");
+    QStringList buttons;
+    for (const QMessageBox::StandardButton button : order)
+        buttons << QString(box.button(button)->text()).remove(u'&');
+    return rule + box.windowTitle() + u'\n' + rule + box.text() + u'\n' + rule + buttons.join(QStringLiteral("   "))
+        + u'\n' + rule;
+}
+
 }  // namespace
 
 QtWindowSystem::QtWindowSystem()
@@ -134,10 +148,24 @@ QWidget* QtWindowSystem::ModalParent() const
     return visible == m_frames.end() ? nullptr : &(*visible)->Widget();
 }
 
+void QtWindowSystem::GiveKeyboardBack(QWidget* owner)
+{
+    // As on Windows, the window a modal one was shown over takes the keyboard back; without a
+    // window manager to do it, nothing else would.
+    if (owner && owner->isVisible())
+        owner->activateWindow();
+}
+
 int QtWindowSystem::RunModalDialog(const DialogTemplate& dialog, DialogEvents& events)
 {
-    QtDialogWindow window(dialog, events, ModalParent());
-    return window.Run();
+    QWidget* owner = ModalParent();
+    int result = IDCANCEL;
+    {
+        QtDialogWindow window(dialog, events, owner);
+        result = window.Run();
+    }
+    GiveKeyboardBack(owner);
+    return result;
 }
 
 int QtWindowSystem::ShowMessageBox(const MessageBoxRequest& request)
@@ -152,13 +180,22 @@ int QtWindowSystem::ShowMessageBox(const MessageBoxRequest& request)
     for (const QMessageBox::StandardButton button : buttons)
         box.addButton(button);
     box.setDefaultButton(buttons.front());
+    // Ctrl+C copies the box as text, for pasting into a question or a report.
+    QShortcut copy(QKeySequence::Copy, &box);
+    QObject::connect(&copy, &QShortcut::activated, &box,
+        [&box, &buttons] { QGuiApplication::clipboard()->setText(BoxText(box, buttons)); });
     box.exec();
-    return Answer(box.standardButton(box.clickedButton()), request.buttons);
+    const int answer = Answer(box.standardButton(box.clickedButton()), request.buttons);
+    GiveKeyboardBack(box.parentWidget());
+    return answer;
 }
 
 std::optional<std::filesystem::path> QtWindowSystem::ChooseFile(const FileDialogRequest& request)
 {
-    return QtFileChooser::Choose(request, ModalParent());
+    QWidget* owner = ModalParent();
+    std::optional<std::filesystem::path> chosen = QtFileChooser::Choose(request, owner);
+    GiveKeyboardBack(owner);
+    return chosen;
 }
 
 void QtWindowSystem::SetWaitCursor(bool waiting)

@@ -44,6 +44,7 @@ public:
 private:
     // What a dialog or box is shown over: the dialog in front, else the active window.
     QWidget* ModalParent() const;
+    static void GiveKeyboardBack(QWidget* owner);
 
     std::vector<QtFrameWindow*> m_frames;
     std::vector<QMetaObject::Connection> m_connections;
