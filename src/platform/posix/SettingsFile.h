@@ -63,8 +63,8 @@ std::optional<SettingsKey> ParseSettings(std::string_view text);
 // process has replaced it since this one last read or wrote it.
 //
 // A file that cannot be read as settings (damaged, cut short, foreign, larger than 1 MiB)
-// reads as an empty tree; the next change replaces it. A path that is a folder, pipe or
-// device is never read from nor written over: every change fails then.
+// reads as an empty tree; the next write replaces it. A path that is a folder, pipe or
+// device is never read from nor written over: every write fails then.
 class SettingsFile : public Registry {
 public:
     // $XDG_CONFIG_HOME/sekreta/fileName, with ~/.config in place of $XDG_CONFIG_HOME when that
