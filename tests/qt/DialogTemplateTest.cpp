@@ -20,6 +20,17 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+namespace sekreta::platform {
+
+void PrintTo(const DialogTemplate& dialog, std::ostream* out)
+{
+    *out << "dialog " << dialog.id << " \"" << dialog.title << "\"";
+}
+
+}  // namespace sekreta::platform
+
 namespace sekreta::test {
 namespace {
 
