@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QByteArray>
-#include <QMenu>
 #include <QWidget>
 
 namespace sekreta::platform::qt {
