@@ -8,12 +8,15 @@ namespace sekreta::cli {
 // Everything the command line can say; each command reads the members it offers.
 struct Arguments {
     std::string file;
-    std::string index;
+    std::string entry;  // show, edit, rm: a number or an account name (EntryLookup.h)
     bool passPhraseFromStdin = false;
 
-    bool force = false;  // new
-    bool json = false;  // ls
+    bool force = false;  // new, export
+    bool json = false;  // ls, show, search
     std::string field;  // show; empty for all five
+    bool showPassword = false;  // show
+    std::string text;  // search
+    std::string command;  // help; empty for the program's own help
 
     // add and edit: a field is changed only when its option was given.
     std::optional<std::string> account;
@@ -31,8 +34,12 @@ struct Arguments {
     std::string count = "1";
 
     std::string format = "json";  // export
-    std::string output;  // export; empty for standard output
-    std::string from;  // import
+    std::string output;  // export; empty or "-" for standard output
+    std::string from;  // import; "-" for standard input
+    std::string importFormat = "csv";  // import
 };
+
+// The name that stands for standard input or output in place of a file.
+inline constexpr const char* kStandardStream = "-";
 
 }  // namespace sekreta::cli

@@ -1,15 +1,16 @@
 #include "cli/Commands.h"
 
 #include "cli/CsvImport.h"
-#include "cli/EntryListing.h"
+#include "cli/EntryLookup.h"
+#include "cli/JsonImport.h"
 #include "cli/LineBreaks.h"
 #include "cli/NumberArgument.h"
 #include "cli/RecordExport.h"
+#include "cli/TerminalText.h"
 #include "cli/UsageError.h"
-#include "framework/CDataExchange.h"
 #include "framework/SafeSave.h"
+#include "platform/TextEncoding.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 
@@ -18,26 +19,6 @@ namespace sekreta::cli {
 namespace {
 
 constexpr std::uint32_t kMostPasswords = 1000000;
-
-// The entry number as ls shows it, from 1; checked against the store once it is read.
-std::size_t EntryNumber(const std::string& index)
-{
-    const std::optional<std::uint64_t> number = ParseUnsigned(index);
-    if (!number)
-        throw UsageError("\"" + index + "\" is not an entry number.");
-    return static_cast<std::size_t>(std::min<std::uint64_t>(*number, SIZE_MAX));
-}
-
-// The 0-based position of entry `number`.
-std::size_t Position(std::size_t number, const std::vector<AccountRecord>& records)
-{
-    if (number >= 1 && number <= records.size())
-        return number - 1;
-    const std::string has = records.empty() ? "no entries"
-        : records.size() == 1               ? "1 entry"
-                                            : std::to_string(records.size()) + " entries";
-    throw UsageError("There is no entry " + std::to_string(number) + ": the file has " + has + ".");
-}
 
 GeneratorSettings SettingsFrom(const Arguments& arguments)
 {
@@ -78,14 +59,21 @@ void AssignNotes(std::string& notes, const std::optional<std::string>& value)
         notes = WindowsLineBreaks(*value);
 }
 
+std::string ExistsMessage(const std::filesystem::path& path)
+{
+    return path.string() + " already exists. Use --force to replace it.";
+}
+
 }  // namespace
 
-Commands::Commands(
-    platform::FileSystem& fileSystem, platform::RandomSource& random, SecretInput& secrets, std::ostream& out)
+Commands::Commands(platform::FileSystem& fileSystem, platform::RandomSource& random, SecretInput& secrets,
+    LineReader& input, std::ostream& out, OutputTarget target)
     : m_fileSystem(fileSystem)
     , m_random(random)
     , m_secrets(secrets)
+    , m_input(input)
     , m_out(out)
+    , m_target(target)
 {
 }
 
@@ -98,10 +86,13 @@ std::vector<AccountRecord> Commands::LoadForReading(DocumentFile& file)
     return file.Load(passPhrase);
 }
 
-std::vector<AccountRecord> Commands::LoadForChange(DocumentFile& file, std::string& passPhrase)
+std::vector<AccountRecord> Commands::LoadForChange(
+    DocumentFile& file, std::string& passPhrase, std::optional<std::string_view> entry)
 {
     file.Open();
     if (file.IsBlank()) {
+        if (entry)
+            FindEntry(*entry, {});
         passPhrase = m_secrets.NewPassPhrase();
         return {};
     }
@@ -120,7 +111,7 @@ void Commands::New(const Arguments& arguments)
 {
     DocumentFile file(m_fileSystem, arguments.file);
     if (!arguments.force && m_fileSystem.Exists(file.Path()))
-        throw UsageError(file.Path().string() + " already exists. Use --force to replace it.");
+        throw UsageError(ExistsMessage(file.Path()));
     file.Save({}, m_secrets.NewPassPhrase());
 }
 
@@ -128,16 +119,31 @@ void Commands::List(const Arguments& arguments)
 {
     DocumentFile file(m_fileSystem, arguments.file);
     const std::vector<AccountRecord> records = LoadForReading(file);
-    m_out << (arguments.json ? ListJson(records) : ListText(records));
+    const std::vector<std::size_t> all = AllPositions(records);
+    m_out << (arguments.json ? ListJson(records, all) : ListText(records, all, m_target));
 }
 
 void Commands::Show(const Arguments& arguments)
 {
-    const std::size_t number = EntryNumber(arguments.index);
     DocumentFile file(m_fileSystem, arguments.file);
     const std::vector<AccountRecord> records = LoadForReading(file);
-    const AccountRecord& record = records[Position(number, records)];
-    m_out << (arguments.field.empty() ? EntryText(record) : FieldText(record, arguments.field));
+    const AccountRecord& record = records[FindEntry(arguments.entry, records)];
+    if (arguments.json)
+        m_out << EntryJson(record, arguments.showPassword);
+    else if (!arguments.field.empty())
+        m_out << FieldText(record, arguments.field, m_target);
+    else
+        m_out << EntryText(record, arguments.showPassword, m_target);
+}
+
+void Commands::Search(const Arguments& arguments)
+{
+    DocumentFile file(m_fileSystem, arguments.file);
+    const std::vector<AccountRecord> records = LoadForReading(file);
+    const std::vector<std::size_t> found = FindContaining(arguments.text, records);
+    if (found.empty())
+        throw UsageError("No entry contains \"" + EscapeControls(platform::DisplayText(arguments.text), false) + "\".");
+    m_out << (arguments.json ? ListJson(records, found) : ListText(records, found, m_target));
 }
 
 void Commands::Add(const Arguments& arguments)
@@ -162,15 +168,14 @@ void Commands::Add(const Arguments& arguments)
 
 void Commands::Edit(const Arguments& arguments)
 {
-    const std::size_t number = EntryNumber(arguments.index);
     if (!arguments.account && !arguments.url && !arguments.user && !arguments.notes && !ChangesPassword(arguments))
         throw UsageError("Nothing to change: give --account, --url, --user, --notes, --password-stdin or --generate.");
     const GeneratorSettings settings = SettingsFrom(arguments);
     DocumentFile file(m_fileSystem, arguments.file);
     std::string passPhrase;
-    std::vector<AccountRecord> records = LoadForChange(file, passPhrase);
+    std::vector<AccountRecord> records = LoadForChange(file, passPhrase, arguments.entry);
 
-    AccountRecord& record = records[Position(number, records)];
+    AccountRecord& record = records[FindEntry(arguments.entry, records)];
     Assign(record.account, arguments.account);
     Assign(record.url, arguments.url);
     Assign(record.user, arguments.user);
@@ -182,11 +187,10 @@ void Commands::Edit(const Arguments& arguments)
 
 void Commands::Remove(const Arguments& arguments)
 {
-    const std::size_t number = EntryNumber(arguments.index);
     DocumentFile file(m_fileSystem, arguments.file);
     std::string passPhrase;
-    std::vector<AccountRecord> records = LoadForChange(file, passPhrase);
-    records.erase(records.begin() + static_cast<std::ptrdiff_t>(Position(number, records)));
+    std::vector<AccountRecord> records = LoadForChange(file, passPhrase, arguments.entry);
+    records.erase(records.begin() + static_cast<std::ptrdiff_t>(FindEntry(arguments.entry, records)));
     file.Save(records, passPhrase);
 }
 
@@ -216,12 +220,15 @@ void Commands::Export(const Arguments& arguments)
 {
     DocumentFile file(m_fileSystem, arguments.file);
     std::filesystem::path output;
-    if (!arguments.output.empty()) {
+    if (!arguments.output.empty() && arguments.output != kStandardStream) {
         output = m_fileSystem.Absolute(arguments.output);
         std::error_code ignored;
         // Writing the export over the file itself would leave every password in plain text.
         if (output == file.Path() || std::filesystem::equivalent(output, file.Path(), ignored))
             throw UsageError("The export would replace " + file.Path().string() + " itself.");
+        // Nor may it silently replace anything else: every password would be there in clear.
+        if (!arguments.force && m_fileSystem.Exists(output))
+            throw UsageError(ExistsMessage(output));
     }
     const std::vector<AccountRecord> records = LoadForReading(file);
     const std::string text = arguments.format == "csv" ? ExportCsv(records) : ExportJson(records);
@@ -229,15 +236,29 @@ void Commands::Export(const Arguments& arguments)
         m_out << text;
         return;
     }
-    SafeSave(m_fileSystem, output, [&](CFile& out) { out.Write(text.data(), text.size()); });
+    SafeSave(
+        m_fileSystem, output, [&](CFile& out) { out.Write(text.data(), text.size()); }, SavedPermissions::ownerOnly);
 }
 
 void Commands::Import(const Arguments& arguments)
 {
+    const bool fromStandardInput = arguments.from == kStandardStream;
+    if (fromStandardInput && arguments.passPhraseFromStdin)
+        throw UsageError("--from - and --passphrase-stdin both want standard input: give the entries in a file, or "
+                         "type the pass phrase on the terminal.");
     DocumentFile file(m_fileSystem, arguments.file);
-    const std::filesystem::path source = m_fileSystem.Absolute(arguments.from);
-    // The CSV is read and checked before the pass phrase is asked for.
-    const std::vector<AccountRecord> imported = RecordsFromCsv(ReadWholeFile(m_fileSystem, source), source.string());
+    std::string source = "standard input";
+    std::string text;
+    if (fromStandardInput) {
+        text = m_input.Rest();
+    } else {
+        const std::filesystem::path path = m_fileSystem.Absolute(arguments.from);
+        source = path.string();
+        text = ReadWholeFile(m_fileSystem, path);
+    }
+    // The entries are read and checked before the pass phrase is asked for.
+    const std::vector<AccountRecord> imported
+        = arguments.importFormat == "json" ? RecordsFromJson(text, source) : RecordsFromCsv(text, source);
     std::string passPhrase;
     std::vector<AccountRecord> records = LoadForChange(file, passPhrase);
     records.insert(records.end(), imported.begin(), imported.end());

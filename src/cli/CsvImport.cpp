@@ -2,7 +2,9 @@
 
 #include "cli/CsvReader.h"
 #include "cli/LineBreaks.h"
+#include "cli/TerminalText.h"
 #include "cli/UsageError.h"
+#include "platform/TextEncoding.h"
 
 #include <algorithm>
 #include <optional>
@@ -33,6 +35,28 @@ std::string Fields(std::size_t count)
     return std::to_string(count) + (count == 1 ? " field" : " fields");
 }
 
+std::string Trimmed(std::string_view name)
+{
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!name.empty() && isBlank(name.front()))
+        name.remove_prefix(1);
+    while (!name.empty() && isBlank(name.back()))
+        name.remove_suffix(1);
+    return std::string(name);
+}
+
+// "a", "b", "c", as a terminal may show them.
+std::string Quoted(const std::vector<std::string>& names)
+{
+    std::string list;
+    for (const std::string& name : names) {
+        if (!list.empty())
+            list += ", ";
+        list += '"' + EscapeControls(platform::DisplayText(name), false) + '"';
+    }
+    return list;
+}
+
 std::string FieldOf(const std::vector<std::string>& fields, std::optional<std::size_t> column)
 {
     return column ? fields[*column] : std::string();
@@ -48,12 +72,20 @@ std::vector<AccountRecord> RecordsFromCsv(std::string_view text, const std::stri
     if (rows.empty())
         throw UsageError(source + ": the header row is missing.");
 
-    const std::vector<std::string>& header = rows.front().fields;
+    // Spreadsheets and hand-made files pad names after the commas: "Title, Username".
+    std::vector<std::string> header = rows.front().fields;
+    for (std::string& name : header)
+        name = Trimmed(name);
     const std::optional<std::size_t> title = FindColumn(header, "Title");
-    if (!title)
-        throw UsageError(source + ": the header row has no \"Title\" column.");
-    const std::optional<std::size_t> username = FindColumn(header, "Username");
     const std::optional<std::size_t> password = FindColumn(header, "Password");
+    // Without them every entry would be imported without its name or its password.
+    if (!title || !password) {
+        const std::string missing = !title && !password ? "no \"Title\" and no \"Password\" column"
+            : !title                                    ? "no \"Title\" column"
+                                                        : "no \"Password\" column";
+        throw UsageError(source + ": the header row has " + missing + "; its columns are " + Quoted(header) + ".");
+    }
+    const std::optional<std::size_t> username = FindColumn(header, "Username");
     const std::optional<std::size_t> url = FindColumn(header, "URL");
     const std::optional<std::size_t> notes = FindColumn(header, "Notes");
 

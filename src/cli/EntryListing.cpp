@@ -1,6 +1,7 @@
 #include "cli/EntryListing.h"
 
 #include "cli/LineBreaks.h"
+#include "cli/TerminalText.h"
 #include "platform/TextEncoding.h"
 
 #include <nlohmann/json.hpp>
@@ -9,14 +10,20 @@ namespace sekreta::cli {
 
 namespace {
 
-std::string OneLine(std::string_view bytes)
+std::string OneLine(std::string_view bytes, OutputTarget target)
 {
     std::string text = platform::DisplayText(bytes);
     for (char& c : text) {
         if (c == '\t' || c == '\r' || c == '\n')
             c = ' ';
     }
-    return text;
+    return target == OutputTarget::terminal ? EscapeControls(text, false) : text;
+}
+
+// Text with line breaks, as a terminal shows it.
+std::string TerminalLines(std::string_view bytes)
+{
+    return EscapeControls(UnixLineBreaks(platform::DisplayText(bytes)), true);
 }
 
 std::string Labelled(std::string_view label, const std::string& text)
@@ -29,23 +36,33 @@ std::string Labelled(std::string_view label, const std::string& text)
     return line;
 }
 
+const std::string& Field(const AccountRecord& record, std::string_view fieldName)
+{
+    return fieldName == "account" ? record.account
+        : fieldName == "url"      ? record.url
+        : fieldName == "user"     ? record.user
+        : fieldName == "password" ? record.password
+                                  : record.notes;
+}
+
 }  // namespace
 
-std::string ListText(const std::vector<AccountRecord>& records)
+std::string ListText(
+    const std::vector<AccountRecord>& records, const std::vector<std::size_t>& positions, OutputTarget target)
 {
     std::string text;
-    for (std::size_t i = 0; i < records.size(); ++i) {
+    for (const std::size_t i : positions) {
         const AccountRecord& record = records[i];
-        text += std::to_string(i + 1) + '\t' + OneLine(record.account) + '\t' + OneLine(record.user) + '\t'
-            + OneLine(record.url) + '\n';
+        text += std::to_string(i + 1) + '\t' + OneLine(record.account, target) + '\t' + OneLine(record.user, target)
+            + '\t' + OneLine(record.url, target) + '\n';
     }
     return text;
 }
 
-std::string ListJson(const std::vector<AccountRecord>& records)
+std::string ListJson(const std::vector<AccountRecord>& records, const std::vector<std::size_t>& positions)
 {
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
-    for (std::size_t i = 0; i < records.size(); ++i) {
+    for (const std::size_t i : positions) {
         list.push_back({
             {"index", i + 1},
             {"account", platform::DisplayText(records[i].account)},
@@ -56,21 +73,30 @@ std::string ListJson(const std::vector<AccountRecord>& records)
     return list.dump(2) + '\n';
 }
 
-std::string EntryText(const AccountRecord& record)
+std::string EntryText(const AccountRecord& record, bool showPassword, OutputTarget target)
 {
-    return Labelled("Account", OneLine(record.account)) + Labelled("URL", OneLine(record.url))
-        + Labelled("User", OneLine(record.user)) + Labelled("Password", OneLine(record.password))
-        + Labelled("Notes", UnixLineBreaks(platform::DisplayText(record.notes)));
+    const std::string password
+        = showPassword || record.password.empty() ? OneLine(record.password, target) : "PROTECTED";
+    const std::string notes = target == OutputTarget::terminal ? TerminalLines(record.notes)
+                                                               : UnixLineBreaks(platform::DisplayText(record.notes));
+    return Labelled("Account", OneLine(record.account, target)) + Labelled("URL", OneLine(record.url, target))
+        + Labelled("User", OneLine(record.user, target)) + Labelled("Password", password) + Labelled("Notes", notes);
 }
 
-std::string FieldText(const AccountRecord& record, std::string_view fieldName)
+std::string FieldText(const AccountRecord& record, std::string_view fieldName, OutputTarget target)
 {
-    const std::string* field = fieldName == "account" ? &record.account
-        : fieldName == "url"                          ? &record.url
-        : fieldName == "user"                         ? &record.user
-        : fieldName == "password"                     ? &record.password
-                                                      : &record.notes;
-    return platform::DisplayText(*field) + '\n';
+    const std::string& field = Field(record, fieldName);
+    if (target == OutputTarget::terminal)
+        return TerminalLines(field) + '\n';
+    return platform::DisplayText(field) + '\n';
+}
+
+std::vector<std::size_t> AllPositions(const std::vector<AccountRecord>& records)
+{
+    std::vector<std::size_t> positions(records.size());
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        positions[i] = i;
+    return positions;
 }
 
 }  // namespace sekreta::cli

@@ -1,5 +1,7 @@
 #include "cli/LineReader.h"
 
+#include <iterator>
+
 namespace sekreta::cli {
 
 LineReader::LineReader(std::istream& in)
@@ -15,6 +17,11 @@ std::optional<std::string> LineReader::Next()
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
     return line;
+}
+
+std::string LineReader::Rest()
+{
+    return {std::istreambuf_iterator<char>(m_in), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace sekreta::cli

@@ -6,8 +6,8 @@
 
 namespace sekreta::cli {
 
-// Lines of standard input, one at a time, so that the pass phrase and a password can follow
-// each other on it.
+// Standard input, line by line, so that the pass phrase and a password can follow each other
+// on it, or whole.
 class LineReader {
 public:
     explicit LineReader(std::istream& in);
@@ -15,6 +15,8 @@ public:
     // The next line without its "\n" or "\r\n"; a last line without a line break counts.
     // Nothing at the end of the input.
     std::optional<std::string> Next();
+    // Everything not read yet, as it is.
+    std::string Rest();
 
 private:
     std::istream& m_in;

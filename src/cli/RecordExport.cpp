@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <nlohmann/json.hpp>
 #include <string_view>
+#include <utility>
 
 namespace sekreta::cli {
 
@@ -28,20 +29,36 @@ void AppendCsvRow(std::string& csv, std::initializer_list<std::string_view> fiel
     csv += "\r\n";
 }
 
+nlohmann::ordered_json EntryObject(const AccountRecord& record, bool withPassword)
+{
+    nlohmann::ordered_json object = nlohmann::ordered_json::object();
+    nlohmann::ordered_json windows1252 = nlohmann::ordered_json::array();
+    const std::pair<const char*, const std::string*> fields[] = {{"account", &record.account}, {"url", &record.url},
+        {"user", &record.user}, {"password", &record.password}, {"notes", &record.notes}};
+    for (const auto& [name, text] : fields) {
+        if (!withPassword && text == &record.password)
+            continue;
+        object[name] = platform::DisplayText(*text);
+        if (!platform::IsValidUtf8(*text))
+            windows1252.push_back(name);
+    }
+    if (!windows1252.empty())
+        object[std::string(kWindows1252Key)] = std::move(windows1252);
+    return object;
+}
+
 }  // namespace
+
+std::string EntryJson(const AccountRecord& record, bool withPassword)
+{
+    return EntryObject(record, withPassword).dump(2) + '\n';
+}
 
 std::string ExportJson(const std::vector<AccountRecord>& records)
 {
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
-    for (const AccountRecord& record : records) {
-        list.push_back({
-            {"account", platform::DisplayText(record.account)},
-            {"url", platform::DisplayText(record.url)},
-            {"user", platform::DisplayText(record.user)},
-            {"password", platform::DisplayText(record.password)},
-            {"notes", platform::DisplayText(record.notes)},
-        });
-    }
+    for (const AccountRecord& record : records)
+        list.push_back(EntryObject(record, true));
     return list.dump(2) + '\n';
 }
 

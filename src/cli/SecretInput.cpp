@@ -10,25 +10,27 @@ namespace {
 constexpr std::size_t kShortestPassPhrase = 4;
 constexpr std::string_view kNoPassPhrase = "No pass phrase was given.";
 constexpr std::string_view kNoPassword = "No password was given.";
+constexpr std::string_view kAdvice
+    = "give the pass phrase as the first line of standard input with --passphrase-stdin.";
 
 }  // namespace
 
-SecretInput::SecretInput(LineReader& lines, bool fromStandardInput)
+SecretInput::SecretInput(LineReader& lines, SecretSources sources)
     : m_lines(lines)
-    , m_fromStandardInput(fromStandardInput)
+    , m_sources(sources)
 {
 }
 
 std::string SecretInput::PassPhrase()
 {
-    if (m_fromStandardInput)
+    if (m_sources.passPhraseFromStdin)
         return Checked(FromLine(kNoPassPhrase));
     return Checked(Ask("Pass phrase: ", kNoPassPhrase));
 }
 
 std::string SecretInput::NewPassPhrase()
 {
-    if (m_fromStandardInput)
+    if (m_sources.passPhraseFromStdin)
         return Checked(FromLine(kNoPassPhrase));
     std::string passPhrase = Checked(Ask("New pass phrase: ", kNoPassPhrase));
     // A typing error here would lock the user out of the file for good.
@@ -39,7 +41,7 @@ std::string SecretInput::NewPassPhrase()
 
 std::string SecretInput::Password()
 {
-    if (m_fromStandardInput)
+    if (m_sources.passPhraseFromStdin || !m_sources.stdinIsTerminal)
         return FromLine(kNoPassword);
     return Ask("Password: ", kNoPassword);
 }
@@ -54,8 +56,13 @@ std::string SecretInput::FromLine(std::string_view missing)
 
 std::string SecretInput::Ask(std::string_view prompt, std::string_view missing)
 {
-    if (!m_terminal)
+    if (!m_terminal) {
+        // A script that forgot --passphrase-stdin must fail here rather than hang on a prompt
+        // nobody sees; standard input that holds other input says the terminal is meant.
+        if (!m_sources.stdinIsTerminal && !m_sources.stdinHoldsInput)
+            throw UsageError("Standard input is not a terminal: " + std::string(kAdvice));
         m_terminal = std::make_unique<TerminalInput>();
+    }
     std::optional<std::string> answer = m_terminal->ReadHidden(prompt);
     if (!answer)
         throw UsageError(std::string(missing));

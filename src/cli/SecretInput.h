@@ -9,22 +9,31 @@
 
 namespace sekreta::cli {
 
+// Where secrets come from, as the command line and the process's standard input say.
+struct SecretSources {
+    // --passphrase-stdin: the pass phrases, then the entry's password, are lines of standard input.
+    bool passPhraseFromStdin = false;
+    bool stdinIsTerminal = false;
+    // Standard input holds something else the command reads (a password, entries to import),
+    // so pass phrases are asked on the terminal even when standard input is no terminal.
+    bool stdinHoldsInput = false;
+};
+
 // Where pass phrases and entry passwords come from: never the command line or the
-// environment, but the lines of standard input (--passphrase-stdin) or the terminal, without echo.
+// environment, but the lines of standard input or the terminal, without echo.
 // Every operation throws UsageError when its secret is missing, when a pass phrase is shorter
 // than 4 characters or a repeated one differs, and when no terminal can be asked.
 class SecretInput {
 public:
-    // fromStandardInput: the pass phrase is the next line of `lines`; otherwise the terminal is
-    // asked. Both must outlive this object.
-    SecretInput(LineReader& lines, bool fromStandardInput);
+    // `lines` must outlive this object.
+    SecretInput(LineReader& lines, SecretSources sources);
 
     // The pass phrase of an existing file: the next line, or asked once.
     std::string PassPhrase();
     // A pass phrase for a file that is getting one: the next line, or asked twice.
     std::string NewPassPhrase();
-    // An entry's password: the next line when the pass phrase came from standard input, else
-    // asked once on the terminal.
+    // An entry's password: the next line of standard input, asked without echo when standard
+    // input is the terminal and the pass phrase did not come from it.
     std::string Password();
 
 private:
@@ -33,7 +42,7 @@ private:
     static std::string Checked(std::string passPhrase);
 
     LineReader& m_lines;
-    bool m_fromStandardInput;
+    SecretSources m_sources;
     std::unique_ptr<TerminalInput> m_terminal;
 };
 

@@ -85,12 +85,10 @@ void WriteAll(int descriptor, std::string_view text)
 
 TerminalInput::TerminalInput()
 {
-    const std::string advice = "give the pass phrase as the first line of standard input with --passphrase-stdin.";
-    if (!::isatty(STDIN_FILENO))
-        throw UsageError("Standard input is not a terminal: " + advice);
     m_descriptor = ::open(kTerminalPath, O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (m_descriptor < 0)
-        throw UsageError("The terminal cannot be opened: " + advice);
+        throw UsageError("The terminal cannot be opened: give the pass phrase as the first line of standard input with "
+                         "--passphrase-stdin.");
 }
 
 TerminalInput::~TerminalInput()

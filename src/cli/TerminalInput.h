@@ -9,9 +9,7 @@ namespace sekreta::cli {
 // The user's terminal, for secrets typed without echo.
 class TerminalInput {
 public:
-    // Opens the controlling terminal. Throws UsageError when standard input is not a terminal
-    // (a script must give its secrets with --passphrase-stdin rather than hang here) or when
-    // the terminal cannot be opened.
+    // Opens the controlling terminal. Throws UsageError when the process has none.
     TerminalInput();
     ~TerminalInput();
     TerminalInput(const TerminalInput&) = delete;

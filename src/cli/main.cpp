@@ -3,12 +3,14 @@
 #include "platform/posix/SystemRandomSource.h"
 
 #include <iostream>
+#include <unistd.h>
 
 int main(int argc, char** argv)
 {
     sekreta::platform::PosixFileSystem fileSystem;
     // Every real password comes from the system's cryptographic source.
     sekreta::platform::SystemRandomSource random;
-    sekreta::cli::CommandLine commandLine(fileSystem, random, std::cin, std::cout, std::cerr);
+    const sekreta::cli::Terminals terminals {::isatty(STDIN_FILENO) == 1, ::isatty(STDOUT_FILENO) == 1};
+    sekreta::cli::CommandLine commandLine(fileSystem, random, std::cin, std::cout, std::cerr, terminals);
     return commandLine.Run(argc, argv);
 }

@@ -1,12 +1,13 @@
-#include "CliRunner.h"
-#include "support/TemporaryFolder.h"
+#include "CliFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <csignal>
+#include <optional>
 #include <poll.h>
 #include <pty.h>
+#include <stdexcept>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -25,8 +26,10 @@ struct TerminalRun {
     bool echoAfterwards = false;
 };
 
-// Runs sekreta-cli on a new pseudo-terminal and types each answer once its prompt shows.
-TerminalRun RunOnTerminal(const std::vector<std::string>& arguments, const std::vector<Answer>& answers)
+// Runs sekreta-cli on a new pseudo-terminal and types each answer once its prompt shows. With
+// `standardInput`, standard input is a pipe that holds it instead of the terminal.
+TerminalRun RunOnTerminal(const std::vector<std::string>& arguments, const std::vector<Answer>& answers,
+    const std::optional<std::string>& standardInput = std::nullopt)
 {
     std::vector<std::string> command = {SEKRETA_CLI_PATH};
     command.insert(command.end(), arguments.begin(), arguments.end());
@@ -35,11 +38,25 @@ TerminalRun RunOnTerminal(const std::vector<std::string>& arguments, const std::
         argv.push_back(argument.data());
     argv.push_back(nullptr);
 
+    int input[2] = {-1, -1};
+    if (standardInput && ::pipe(input) != 0)
+        throw std::runtime_error("pipe");
     int terminal = -1;
     const pid_t child = ::forkpty(&terminal, nullptr, nullptr, nullptr);
     if (child == 0) {
+        if (standardInput) {
+            ::dup2(input[0], STDIN_FILENO);
+            ::close(input[0]);
+            ::close(input[1]);
+        }
         ::execv(argv[0], argv.data());
         ::_exit(127);
+    }
+    if (standardInput) {
+        // Small enough for the pipe to hold it all at once.
+        ::close(input[0]);
+        ::write(input[1], standardInput->data(), standardInput->size());
+        ::close(input[1]);
     }
     TerminalRun run;
     std::size_t next = 0;
@@ -97,7 +114,8 @@ TEST(TerminalTest, PasswdRefusesTwoDifferentPassPhrases)
             {"Repeat the new pass phrase: ", "new phrose\n"}});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.screen,
-        "Pass phrase: \r\nNew pass phrase: \r\nRepeat the new pass phrase: \r\nThe pass phrases do not match.\r\n");
+        "Pass phrase: \r\nNew pass phrase: \r\nRepeat the new pass phrase: \r\n"
+        "sekreta-cli: The pass phrases do not match.\r\n");
     EXPECT_EQ(ReadBytes(file), before);
 }
 
@@ -109,6 +127,69 @@ TEST(TerminalTest, InterruptingThePromptGivesTheEchoBack)
     const TerminalRun run = RunOnTerminal({"ls", file}, {{"Pass phrase: ", "\x03"}});
     EXPECT_EQ(run.status, -1) << "ended by SIGINT";
     EXPECT_TRUE(run.echoAfterwards);
+}
+
+TEST(TerminalTest, ControlCharactersAreShownEscapedOnATerminalAndExactElsewhere)
+{
+    TemporaryFolder folder;
+    const std::string file = (folder / "t.sek").string();
+    WriteRecords(file,
+        {{"\x1B]0;owned\x07"
+          "Bank",
+            "https://b", "\x1B[2J", "p\x1Bw", "a\x1B[31mb\r\nc\td\re"}},
+        "my phrase");
+    const Answer phrase {"Pass phrase: ", "my phrase\n"};
+
+    // The terminal turns each line feed into CR LF.
+    EXPECT_EQ(RunOnTerminal({"ls", file}, {phrase}).screen,
+        "Pass phrase: \r\n1\t\\x1b]0;owned\\x07"
+        "Bank\t\\x1b[2J\thttps://b\r\n");
+    EXPECT_EQ(RunOnTerminal({"show", file, "1", "-s"}, {phrase}).screen,
+        "Pass phrase: \r\nAccount: \\x1b]0;owned\\x07"
+        "Bank\r\nURL: https://b\r\nUser: \\x1b[2J\r\n"
+        "Password: p\\x1bw\r\nNotes: a\\x1b[31mb\r\nc\td\\x0de\r\n");
+    EXPECT_EQ(RunOnTerminal({"show", file, "1", "--field", "notes"}, {phrase}).screen,
+        "Pass phrase: \r\na\\x1b[31mb\r\nc\td\\x0de\r\n");
+    EXPECT_EQ(RunOnTerminal({"ls", file, "--json"}, {phrase}).screen,
+        "Pass phrase: \r\n[\r\n  {\r\n    \"index\": 1,\r\n    \"account\": \"\\u001b]0;owned\\u0007Bank\",\r\n"
+        "    \"user\": \"\\u001b[2J\",\r\n    \"url\": \"https://b\"\r\n  }\r\n]\r\n");
+
+    const CliResult piped = RunCli({"show", file, "1", "--field", "notes", "--passphrase-stdin"}, "my phrase\n");
+    EXPECT_EQ(piped.out, "a\x1B[31mb\r\nc\td\re\n");
+    EXPECT_EQ(RunCli({"ls", file, "--passphrase-stdin"}, "my phrase\n").out,
+        "1\t\x1B]0;owned\x07"
+        "Bank\t\x1B[2J\thttps://b\n");
+}
+
+TEST(TerminalTest, APasswordOnStandardInputLeavesThePassPhraseToTheTerminal)
+{
+    TemporaryFolder folder;
+    const std::string file = (folder / "t.sek").string();
+    ASSERT_EQ(RunCli({"new", file, "--passphrase-stdin"}, "my phrase\n").status, 0);
+    const TerminalRun run = RunOnTerminal(
+        {"add", file, "--account", "x", "--password-stdin"}, {{"Pass phrase: ", "my phrase\n"}}, "pw from a pipe\n");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.screen, "Pass phrase: \r\n1\r\n");
+    EXPECT_EQ(ReadRecords(file, "my phrase"), (std::vector<AccountRecord> {{"x", "", "", "pw from a pipe", ""}}));
+
+    // With standard input the terminal, the password is asked there too, without echo.
+    const TerminalRun typed = RunOnTerminal(
+        {"edit", file, "x", "--password-stdin"}, {{"Pass phrase: ", "my phrase\n"}, {"Password: ", "typed\n"}});
+    EXPECT_EQ(typed.status, 0);
+    EXPECT_EQ(typed.screen, "Pass phrase: \r\nPassword: \r\n");
+    EXPECT_EQ(ReadRecords(file, "my phrase")[0].password, "typed");
+}
+
+TEST(TerminalTest, EntriesOnStandardInputLeaveThePassPhraseToTheTerminal)
+{
+    TemporaryFolder folder;
+    const std::string file = (folder / "t.sek").string();
+    WriteBytes(file, {});
+    const TerminalRun run = RunOnTerminal({"import", file, "--from", "-"},
+        {{"New pass phrase: ", "my phrase\n"}, {"Repeat the new pass phrase: ", "my phrase\n"}},
+        "Title,Password\nBank,pw\n");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(ReadRecords(file, "my phrase"), (std::vector<AccountRecord> {{"Bank", "", "", "pw", ""}}));
 }
 
 }  // namespace
