@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QByteArray>
+#include <QMenu>
 #include <QWidget>
 
 namespace sekreta::platform::qt {
