@@ -240,7 +240,7 @@ TEST_F(CliTest, HelpOnTheProgramAndEveryCommand)
 
 TEST_F(CliTest, VersionIsTheProgramsNameAndNumber)
 {
-    EXPECT_EQ(Ok({"--version"}, ""), "sekreta-cli 1.0.1\n");
+    EXPECT_EQ(Ok({"--version"}, ""), "sekreta-cli " SEKRETA_VERSION "\n");
 }
 
 TEST_F(CliTest, EveryMessageNamesTheProgram)

@@ -15,7 +15,7 @@ protected:
 
 TEST_F(ManPageTest, OpensWithTheTitleNameAndSynopsis)
 {
-    EXPECT_TRUE(m_page.starts_with(".TH SEKRETA\\-CLI 1 \"\" \"sekreta\\-cli 1.0.1\" \"User Commands\"\n"
+    EXPECT_TRUE(m_page.starts_with(".TH SEKRETA\\-CLI 1 \"\" \"sekreta\\-cli " SEKRETA_VERSION "\" \"User Commands\"\n"
                                    ".SH NAME\n"
                                    "sekreta\\-cli \\- Reaches the entries of a Sekreta file (.sek) from a terminal or "
                                    "a script\n"
