@@ -164,6 +164,10 @@ TEST_F(ListControlTest, ClicksSelectByTheFirstCellAndClearInEmptySpace)
     EXPECT_EQ(m_view.selectionModel()->selectedIndexes().size(), 1);
     QTest::mouseClick(m_view.viewport(), Qt::LeftButton, {}, QPoint(10, m_view.viewport()->height() - 5));
     EXPECT_EQ(m_list.GetNextSelectedItem(-1), -1);
+    QTest::mouseClick(m_view.viewport(), Qt::LeftButton, {}, CellCentre(1, 0));
+    QTest::mouseClick(m_view.viewport(), Qt::LeftButton, {}, CellCentre(2, 1));
+    EXPECT_EQ(m_list.GetNextSelectedItem(-1), -1) << "a row's other cells do not pick it";
+    EXPECT_TRUE(SelectedRows().empty());
 
     // The selection stays in sight while another widget has the focus.
     m_list.SelectItem(2);

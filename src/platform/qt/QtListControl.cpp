@@ -15,8 +15,8 @@ namespace sekreta::platform::qt {
 
 namespace {
 
-// The tree view with the list control's mouse: a press on no item clears the selection, and
-// every double-click is reported, on an item or not.
+// The tree view with the list control's mouse: a row is hit by its first cell, so a press
+// anywhere else clears the selection; every double-click is reported, on a row or not.
 class ListView final : public QTreeView {
 public:
     ListView(QWidget* parent, std::function<void()> onDoubleClick)
@@ -29,7 +29,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override
     {
         QTreeView::mousePressEvent(event);
-        if (!indexAt(event->position().toPoint()).isValid())
+        if (indexAt(event->position().toPoint()).column() != 0)
             clearSelection();
     }
     void mouseDoubleClickEvent(QMouseEvent* event) override
