@@ -323,6 +323,15 @@ void QtFrameWindow::Show(ShowCommand command)
         m_window->show();
         break;
     }
+    RaiseFloatingToolBar();
+}
+
+void QtFrameWindow::RaiseFloatingToolBar()
+{
+    // A floating tool bar placed before the window first showed stays in front of it, as a
+    // window manager keeps it; without one, the window would cover it.
+    if (m_toolBar && m_toolBar->isFloating() && m_toolBar->isVisible())
+        m_toolBar->raise();
 }
 
 bool QtFrameWindow::IsVisible() const
@@ -343,6 +352,7 @@ void QtFrameWindow::Activate()
         m_window->show();
     m_window->raise();
     m_window->activateWindow();
+    RaiseFloatingToolBar();
 }
 
 WindowPlacement QtFrameWindow::GetPlacement() const

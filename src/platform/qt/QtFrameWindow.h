@@ -67,6 +67,7 @@ private:
     void AddAccelerators(const AcceleratorTable& table);
     void AddToolBar(const ToolBarTemplate& toolBar);
     QWidget* Bar(unsigned barId) const;
+    void RaiseFloatingToolBar();
 
     QtWindowSystem& m_system;
     FrameWindowEvents& m_events;
