@@ -13,10 +13,13 @@
 //   unlink             removing a file
 //
 // SEKRETA_FAIL_CALL=NAME:N:ERRNO makes the N-th call of that name (counted from 1) fail with
-// ERRNO; several such plans may be given, separated by commas. A failing close still closes, as
+// ERRNO; with "kill" in place of ERRNO the program is killed (SIGKILL) right before that call,
+// as a crash or a power cut would stop it there. Several such plans may be given, separated by
+// commas. A failing close still closes, as
 // the kernel's does. SEKRETA_TRACE_CALLS=FILE appends each call's name to FILE, one per line.
 // Other calls pass through untouched.
 #include <cerrno>
+#include <csignal>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -39,6 +42,9 @@ template <typename Function> Function Real(const char* name)
 {
     return reinterpret_cast<Function>(::dlsym(RTLD_NEXT, name));
 }
+
+// The error that stands for a kill.
+constexpr int kKill = -1;
 
 struct Failure {
     char name[32] = {};
@@ -64,7 +70,12 @@ bool ReadFailure(const char*& text, Failure& failure)
     failure.call = std::strtol(colon + 1, &end, 10);
     if (!end || *end != ':')
         return false;
-    failure.error = static_cast<int>(std::strtol(end + 1, &end, 10));
+    if (std::strncmp(end + 1, "kill", 4) == 0) {
+        failure.error = kKill;
+        end += 5;
+    } else {
+        failure.error = static_cast<int>(std::strtol(end + 1, &end, 10));
+    }
     text = *end == ',' ? end + 1 : nullptr;
     return true;
 }
@@ -108,6 +119,8 @@ bool ShouldFail(const char* name)
     for (int i = 0; i < plan.count; ++i) {
         Failure& failure = plan.failures[i];
         if (std::strcmp(failure.name, name) == 0 && ++failure.seen == failure.call) {
+            if (failure.error == kKill)
+                ::kill(::getpid(), SIGKILL);
             errno = failure.error;
             return true;
         }
@@ -255,14 +268,17 @@ int close(int descriptor)
 {
     const Kind kind = KindOf(descriptor);
     Remember(descriptor, Kind::none);
-    const int result = Real<int (*)(int)>("close")(descriptor);
     const char* name = kind == Kind::temporary ? "close-temporary"
         : kind == Kind::copy                   ? "close-copy"
         : kind == Kind::folder                 ? "close-folder"
                                                : nullptr;
-    if (name && ShouldFail(name))
-        return -1;
-    return result;
+    const bool fail = name && ShouldFail(name);
+    const int error = errno;
+    const int result = Real<int (*)(int)>("close")(descriptor);
+    if (!fail)
+        return result;
+    errno = error;
+    return -1;
 }
 
 int fchown(int descriptor, uid_t owner, gid_t group)
