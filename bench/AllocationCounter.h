@@ -8,6 +8,7 @@ namespace sekreta::bench {
 // show that they fail without allocating what the file claims, and the load benchmarks show how
 // much memory a load holds at its peak and keeps afterwards. Sizes are what the allocator
 // really reserves for each request (malloc_usable_size).
+// One counter at a time.
 class AllocationCounter {
 public:
     AllocationCounter();
@@ -23,9 +24,6 @@ public:
     std::size_t Peak() const;
     // The memory held now beyond what was held at construction (0 when less is held).
     std::size_t Held() const;
-
-private:
-    std::size_t m_liveAtStart;
 };
 
 }  // namespace sekreta::bench

@@ -2,7 +2,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
+#include <time.h>
 
 namespace sekreta::bench {
 
@@ -12,34 +12,50 @@ struct PairedTimes {
     double peer = 0;
 };
 
+// The processor time of this thread, system time included: what the work itself costs, while
+// the wall clock would also count the other programs of a busy machine.
+inline double ThreadSeconds()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
 template <typename Work> double SecondsFor(Work& work)
 {
-    const auto start = std::chrono::steady_clock::now();
+    const double start = ThreadSeconds();
     work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return ThreadSeconds() - start;
 }
 
 // Runs ours and the peer in every iteration, taking turns at going first, so that a ratio of
-// the totals holds on a busy machine. The benchmark's own time is ours (register it with
+// the totals holds on a busy machine. `prepare` runs untimed before each of them, to release
+// what the previous run left. The benchmark's own time is ours (register it with
 // UseManualTime()).
-template <typename Ours, typename Peer> PairedTimes TimePaired(benchmark::State& state, Ours ours, Peer peer)
+template <typename Ours, typename Peer, typename Prepare>
+PairedTimes TimePaired(benchmark::State& state, Ours ours, Peer peer, Prepare prepare)
 {
     PairedTimes times;
     bool peerFirst = false;
     for (auto _ : state) {
         double oursSeconds = 0;
-        if (peerFirst) {
-            times.peer += SecondsFor(peer);
-            oursSeconds = SecondsFor(ours);
-        } else {
-            oursSeconds = SecondsFor(ours);
-            times.peer += SecondsFor(peer);
+        for (int turn = 0; turn < 2; ++turn) {
+            prepare();
+            if ((turn == 0) == peerFirst)
+                times.peer += SecondsFor(peer);
+            else
+                oursSeconds = SecondsFor(ours);
         }
         times.ours += oursSeconds;
         state.SetIterationTime(oursSeconds);
         peerFirst = !peerFirst;
     }
     return times;
+}
+
+template <typename Ours, typename Peer> PairedTimes TimePaired(benchmark::State& state, Ours ours, Peer peer)
+{
+    return TimePaired(state, ours, peer, [] {});
 }
 
 }  // namespace sekreta::bench

@@ -77,6 +77,8 @@ void CArchive::Read(void* buffer, std::size_t count)
 void CArchive::Write(const void* data, std::size_t count)
 {
     RequireStoring();
+    if (count == 0)
+        return;
     const auto* in = static_cast<const std::uint8_t*>(data);
     if (count >= m_buffer.size()) {
         Flush();
@@ -152,9 +154,25 @@ std::uint64_t CArchive::ReadLength(bool& wide)
 
 std::string CArchive::ReadString()
 {
+    // Nearly every text of a record file is short and lies in the buffer with its prefix: it is
+    // taken from there in one step.
+    if (IsLoading() && m_current < m_end) {
+        const std::size_t length = m_buffer[m_current];
+        if (length < kByteEscape && length < m_end - m_current) {
+            const auto* text = reinterpret_cast<const char*>(m_buffer.data() + m_current + 1);
+            m_current += 1 + length;
+            return std::string(text, length);
+        }
+    }
+
     bool wide = false;
     const std::uint64_t length = ReadLength(wide);
     const std::uint64_t bytes = wide ? length * 2 : length;
+    if (!wide && length <= m_end - m_current) {
+        const auto* text = reinterpret_cast<const char*>(m_buffer.data() + m_current);
+        m_current += static_cast<std::size_t>(length);
+        return std::string(text, static_cast<std::size_t>(length));
+    }
     // A length that the data cannot hold ends here, before anything of that size is allocated.
     if (bytes > BytesRemaining())
         ThrowEndOfFile();
@@ -181,9 +199,27 @@ std::string CArchive::ReadString()
     return text;
 }
 
+std::uint64_t CArchive::StoredSize(std::string_view text)
+{
+    const std::uint64_t length = text.size();
+    if (length < kByteEscape)
+        return 1 + length;
+    if (length < kWideMarker)
+        return 3 + length;
+    return 7 + length;
+}
+
 void CArchive::WriteString(std::string_view text)
 {
     const std::uint64_t length = text.size();
+    // A short text that fits goes into the buffer in one step.
+    if (IsStoring() && length < kByteEscape && m_buffer.size() - m_end > length) {
+        m_buffer[m_end] = static_cast<std::uint8_t>(length);
+        if (!text.empty())
+            std::memcpy(m_buffer.data() + m_end + 1, text.data(), text.size());
+        m_end += 1 + text.size();
+        return;
+    }
     if (length > kLongestLength)
         throw CArchiveException(CArchiveException::genericException, m_file.GetFilePath());
     std::uint8_t prefix[7];

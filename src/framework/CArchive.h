@@ -38,7 +38,10 @@ public:
     // 0xFF FF FF and 4 bytes. Reading also takes the wide form (0xFF FE FF, then a prefix
     // counting UTF-16 units) and returns it as UTF-8.
     std::string ReadString();
+    // Throws CArchiveException(genericException) for a text over 4 GB, which no prefix can count.
     void WriteString(std::string_view text);
+    // The number of bytes WriteString writes for text: its prefix and its bytes.
+    static std::uint64_t StoredSize(std::string_view text);
 
     // Passes every buffered byte to the file.
     void Flush();

@@ -1,8 +1,6 @@
 #include "storage/BufferCipher.h"
 
 #include "storage/CCrc32.h"
-#include "storage/CRc5Decryptor.h"
-#include "storage/CRc5Encryptor.h"
 #include "storage/SecureZero.h"
 
 #include <algorithm>
@@ -17,18 +15,37 @@ namespace {
 constexpr std::size_t kBlockSize = 8;
 constexpr std::uint32_t kRounds = 12;
 
+// The key bytes are wiped however the cipher's construction ends.
+class DerivedKey {
+public:
+    explicit DerivedKey(std::string_view passPhrase)
+        : m_bytes(DeriveKey(passPhrase))
+    {
+    }
+    ~DerivedKey() { SecureZero(m_bytes.data(), m_bytes.size()); }
+    DerivedKey(const DerivedKey&) = delete;
+    DerivedKey& operator=(const DerivedKey&) = delete;
+
+    const std::uint8_t* Data() const { return m_bytes.data(); }
+    std::size_t Size() const { return m_bytes.size(); }
+
+private:
+    std::array<std::uint8_t, 16> m_bytes;
+};
+
+template <typename Cipher> std::unique_ptr<Cipher> MakeCipher(std::string_view passPhrase)
+{
+    const DerivedKey key(passPhrase);
+    return std::make_unique<Cipher>(key.Data(), key.Size(), kRounds);
+}
+
 template <typename Cipher> void TransformBuffer(std::string_view passPhrase, std::span<std::uint8_t> buffer)
 {
     if (buffer.size() % kBlockSize != 0) {
         throw std::invalid_argument("buffer length must be a multiple of 8 bytes");
     }
-
-    std::array<std::uint8_t, 16> key = DeriveKey(passPhrase);
-    Cipher cipher(key.data(), key.size(), kRounds);
-    SecureZero(key.data(), key.size());
-
     // The blocks do not depend on each other, so the cipher takes as many at once as it can.
-    cipher.TransformBlocks(buffer.data(), buffer.size() / kBlockSize);
+    MakeCipher<Cipher>(passPhrase)->TransformBlocks(buffer.data(), buffer.size() / kBlockSize);
 }
 
 }  // namespace
@@ -47,6 +64,16 @@ std::array<std::uint8_t, 16> DeriveKey(std::string_view passPhrase)
     }
     SecureZero(work.data(), work.size());
     return key;
+}
+
+std::unique_ptr<CRc5Encryptor> MakeEncryptor(std::string_view passPhrase)
+{
+    return MakeCipher<CRc5Encryptor>(passPhrase);
+}
+
+std::unique_ptr<CRc5Decryptor> MakeDecryptor(std::string_view passPhrase)
+{
+    return MakeCipher<CRc5Decryptor>(passPhrase);
 }
 
 void EncryptBuffer(std::string_view passPhrase, std::span<std::uint8_t> buffer)

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "storage/CRc5Decryptor.h"
+#include "storage/CRc5Encryptor.h"
+
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string_view>
 
@@ -11,6 +15,12 @@ namespace sekreta {
 // phrase and of the phrase rotated left by one, two and three bytes, each
 // written least significant byte first.
 std::array<std::uint8_t, 16> DeriveKey(std::string_view passPhrase);
+
+// The RC5-32/12 ciphers under DeriveKey(passPhrase) that the buffer operations use, for
+// callers that encrypt or decrypt a stream piece by piece. The derived key is wiped once the
+// cipher has expanded it; the cipher wipes its table when destroyed.
+std::unique_ptr<CRc5Encryptor> MakeEncryptor(std::string_view passPhrase);
+std::unique_ptr<CRc5Decryptor> MakeDecryptor(std::string_view passPhrase);
 
 // Encrypts buffer in place with RC5-32/12 under DeriveKey(passPhrase), each
 // 8-byte block on its own (no chaining, no IV: equal plain blocks give equal

@@ -1,10 +1,11 @@
 #include "storage/RecordFile.h"
 
 #include "framework/CArchiveException.h"
-#include "framework/CMemFile.h"
 #include "platform/TextEncoding.h"
-#include "storage/BufferCipher.h"
+#include "storage/DecryptingRegion.h"
+#include "storage/EncryptingRegion.h"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
@@ -17,6 +18,14 @@ constexpr std::int32_t kVersion = 1;
 constexpr std::size_t kBlockSize = 8;
 // Five empty texts: the least room a record can take.
 constexpr std::uint64_t kSmallestRecord = 5;
+// The region passes through the cipher and the parser in pieces of this size: large enough for
+// few reads and for the vector kernels, small enough to stay in the cache between the two.
+constexpr std::size_t kRegionBufferSize = 64 * 1024;
+
+std::size_t RegionBufferSize(std::uint64_t regionLength)
+{
+    return static_cast<std::size_t>(std::min<std::uint64_t>(regionLength, kRegionBufferSize));
+}
 
 // The signature is compared as zero-terminated text, so bytes after a zero inside it do not count.
 void CheckSignature(CArchive& archive, const std::string& fileName)
@@ -26,11 +35,10 @@ void CheckSignature(CArchive& archive, const std::string& fileName)
         throw CArchiveException(CArchiveException::badIndex, fileName);
 }
 
-bool HasSignature(const std::vector<std::uint8_t>& region)
+bool HasSignature(CFile& region)
 {
     try {
-        CMemFile image(region);
-        CArchive archive(image, CArchive::load);
+        CArchive archive(region, CArchive::load);
         CheckSignature(archive, {});
         return true;
     } catch (const CArchiveException&) {
@@ -38,21 +46,28 @@ bool HasSignature(const std::vector<std::uint8_t>& region)
     }
 }
 
-std::vector<std::uint8_t> BuildImage(const std::vector<AccountRecord>& records)
+// The length of the plain image that WriteImage writes, before padding.
+std::uint64_t ImageLength(const std::vector<AccountRecord>& records)
 {
-    CMemFile image;
-    CArchive archive(image, CArchive::store);
-    archive.WriteString(kSignature);
-    archive.WriteInt32(static_cast<std::int32_t>(records.size()));
+    std::uint64_t length = CArchive::StoredSize(kSignature) + sizeof(std::int32_t);
     for (const AccountRecord& record : records) {
-        archive.WriteString(record.account);
-        archive.WriteString(record.url);
-        archive.WriteString(record.user);
-        archive.WriteString(record.password);
-        archive.WriteString(record.notes);
+        for (const std::string* field : {&record.account, &record.url, &record.user, &record.password, &record.notes})
+            length += CArchive::StoredSize(*field);
     }
-    archive.Close();
-    return image.Detach();
+    return length;
+}
+
+void WriteImage(CArchive& image, const std::vector<AccountRecord>& records)
+{
+    image.WriteString(kSignature);
+    image.WriteInt32(static_cast<std::int32_t>(records.size()));
+    for (const AccountRecord& record : records) {
+        image.WriteString(record.account);
+        image.WriteString(record.url);
+        image.WriteString(record.user);
+        image.WriteString(record.password);
+        image.WriteString(record.notes);
+    }
 }
 
 }  // namespace
@@ -61,17 +76,19 @@ void StoreRecords(CArchive& archive, const std::vector<AccountRecord>& records, 
 {
     if (passPhrase.empty())
         throw std::invalid_argument("A file is never written without a pass phrase.");
-    std::vector<std::uint8_t> region = BuildImage(records);
-    region.resize((region.size() + kBlockSize - 1) / kBlockSize * kBlockSize, 0);
+    const std::uint64_t regionLength = (ImageLength(records) + kBlockSize - 1) / kBlockSize * kBlockSize;
     // The header keeps the length as a signed 32-bit number; a longer region could never be read back.
-    if (region.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+    if (regionLength > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
         throw CArchiveException(CArchiveException::genericException, archive.GetFile().GetFilePath());
-    EncryptBuffer(passPhrase, region);
 
     archive.WriteString(kSignature);
     archive.WriteInt32(kVersion);
-    archive.WriteInt32(static_cast<std::int32_t>(region.size()));
-    archive.Write(region.data(), region.size());
+    archive.WriteInt32(static_cast<std::int32_t>(regionLength));
+    EncryptingRegion region(archive, regionLength, passPhrase);
+    CArchive image(region, CArchive::store, RegionBufferSize(regionLength));
+    WriteImage(image, records);
+    image.Close();
+    region.Close();
 }
 
 std::string LoadRecords(CArchive& archive, std::vector<AccountRecord>& records, std::string_view passPhrase)
@@ -86,34 +103,35 @@ std::string LoadRecords(CArchive& archive, std::vector<AccountRecord>& records, 
         throw CArchiveException(CArchiveException::badIndex, fileName);
     if (static_cast<std::uint64_t>(regionLength) > archive.BytesRemaining())
         throw CArchiveException(CArchiveException::endOfFile, fileName);
-    std::vector<std::uint8_t> region(static_cast<std::size_t>(regionLength));
-    archive.Read(region.data(), region.size());
+
+    DecryptingRegion region(archive, static_cast<std::uint64_t>(regionLength), passPhrase);
     std::string openedWith(passPhrase);
-    DecryptBuffer(openedWith, region);
-    if (const std::optional<std::string> windowsForm = platform::Windows1252Form(passPhrase);
-        windowsForm && !HasSignature(region)) {
-        // Back to the bytes of the file, which the cipher gives exactly, then the other key.
-        EncryptBuffer(openedWith, region);
-        openedWith = *windowsForm;
-        DecryptBuffer(openedWith, region);
+    if (const std::optional<std::string> windowsForm = platform::Windows1252Form(passPhrase)) {
+        region.KeepForRewind();
+        if (!HasSignature(region))
+            openedWith = *windowsForm;
+        region.Rewind(openedWith);
     }
 
-    CMemFile image(std::move(region));
-    CArchive imageArchive(image, CArchive::load);
-    CheckSignature(imageArchive, fileName);
-    const std::int32_t count = imageArchive.ReadInt32();
+    CArchive image(region, CArchive::load, RegionBufferSize(static_cast<std::uint64_t>(regionLength)));
+    CheckSignature(image, fileName);
+    const std::int32_t count = image.ReadInt32();
     if (count <= 0)
         return openedWith;
-    if (static_cast<std::uint64_t>(count) * kSmallestRecord > imageArchive.BytesRemaining())
+    const std::uint64_t remaining = image.BytesRemaining();
+    if (static_cast<std::uint64_t>(count) * kSmallestRecord > remaining)
         throw CArchiveException(CArchiveException::endOfFile, fileName);
-    records.reserve(records.size() + static_cast<std::size_t>(count));
+    // Room for as many records as the count says, but never more memory than the bytes that are
+    // left: a count that the data does not bear out ends in the end-of-file failure.
+    records.reserve(
+        records.size() + static_cast<std::size_t>(std::min<std::uint64_t>(count, remaining / sizeof(AccountRecord))));
     for (std::int32_t i = 0; i < count; ++i) {
         AccountRecord& record = records.emplace_back();
-        record.account = imageArchive.ReadString();
-        record.url = imageArchive.ReadString();
-        record.user = imageArchive.ReadString();
-        record.password = imageArchive.ReadString();
-        record.notes = imageArchive.ReadString();
+        record.account = image.ReadString();
+        record.url = image.ReadString();
+        record.user = image.ReadString();
+        record.password = image.ReadString();
+        record.notes = image.ReadString();
     }
     return openedWith;
 }

@@ -163,5 +163,71 @@ TEST(Archive, LargeAndSmallWritesAndReadsKeepTheirOrder)
     EXPECT_EQ(archive.BytesRemaining(), 0u);
 }
 
+TEST(Archive, StoredSizeIsWhatWriteStringWrites)
+{
+    for (const std::size_t length : {0U, 1U, 254U, 255U, 65533U, 65534U, 70000U}) {
+        const std::string text(length, 's');
+        EXPECT_EQ(Stored([&](CArchive& archive) { archive.WriteString(text); }).size(), CArchive::StoredSize(text))
+            << length << " bytes";
+    }
+}
+
+// Texts of every length up to past the 255-byte prefix, written and read through buffers of
+// several sizes, so that texts and prefixes fall across the buffer's edge at every offset.
+TEST(Archive, TextsAcrossTheBufferEdgeReadBackWhereverTheyFall)
+{
+    std::vector<std::string> texts;
+    for (std::size_t length = 0; length <= 300; ++length) {
+        std::string text(length, '\0');
+        for (std::size_t i = 0; i < length; ++i)
+            text[i] = static_cast<char>(length + i * 13);
+        texts.push_back(text);
+    }
+    for (const std::size_t bufferSize : {16U, 17U, 64U, 255U, 256U, 4096U}) {
+        CMemFile output;
+        CArchive storing(output, CArchive::store, bufferSize);
+        for (const std::string& text : texts)
+            storing.WriteString(text);
+        storing.Close();
+        const Bytes bytes = output.Detach();
+        EXPECT_EQ(bytes, Stored([&](CArchive& archive) {
+            for (const std::string& text : texts)
+                archive.WriteString(text);
+        })) << "buffer of "
+            << bufferSize;
+
+        CMemFile input(bytes);
+        CArchive loading(input, CArchive::load, bufferSize);
+        for (const std::string& text : texts)
+            ASSERT_EQ(loading.ReadString(), text) << text.size() << " bytes, buffer of " << bufferSize;
+        EXPECT_EQ(loading.BytesRemaining(), 0u);
+    }
+}
+
+// Both directions keep their check when the bytes at hand would allow a quick read or write.
+TEST(Archive, TheDirectionIsCheckedWhateverTheBufferHolds)
+{
+    CMemFile output;
+    CArchive storing(output, CArchive::store);
+    storing.WriteString("abc");
+    try {
+        storing.ReadString();
+        FAIL() << "a storing archive read a text";
+    } catch (const CArchiveException& failure) {
+        EXPECT_EQ(failure.m_cause, CArchiveException::writeOnly);
+    }
+
+    CMemFile input(Bytes {3, 'a', 'b', 'c', 1, 'd'});
+    CArchive loading(input, CArchive::load);
+    EXPECT_EQ(loading.ReadString(), "abc");
+    try {
+        loading.WriteString("e");
+        FAIL() << "a loading archive wrote a text";
+    } catch (const CArchiveException& failure) {
+        EXPECT_EQ(failure.m_cause, CArchiveException::readOnly);
+    }
+    EXPECT_EQ(loading.ReadString(), "d");
+}
+
 }  // namespace
 }  // namespace sekreta

@@ -291,5 +291,102 @@ TEST(RecordFile, AWrongPhraseStaysWrongInEitherForm)
     }
 }
 
+// The length prefix as the format's table gives it, written here without the archive.
+Bytes Prefix(std::size_t length)
+{
+    if (length < 255)
+        return {static_cast<std::uint8_t>(length)};
+    if (length < 65534)
+        return {0xFF, static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(length >> 8)};
+    return Concat({{0xFF, 0xFF, 0xFF}, Int32(static_cast<std::int32_t>(length))});
+}
+
+Bytes ImageOf(const std::vector<AccountRecord>& records)
+{
+    Bytes image = Concat({kSignature, Int32(static_cast<std::int32_t>(records.size()))});
+    for (const AccountRecord& record : records) {
+        for (const std::string* field : {&record.account, &record.url, &record.user, &record.password, &record.notes}) {
+            const Bytes prefix = Prefix(field->size());
+            image.insert(image.end(), prefix.begin(), prefix.end());
+            image.insert(image.end(), field->begin(), field->end());
+        }
+    }
+    image.resize((image.size() + 7) / 8 * 8, 0);
+    return image;
+}
+
+// Thousands of records, and fields long enough to pass the reader's and writer's pieces in one
+// step: the file must still be the format's bytes exactly, and read back whole.
+std::vector<AccountRecord> ManyRecords()
+{
+    std::mt19937 random(11);
+    std::vector<AccountRecord> records(3000);
+    for (AccountRecord& record : records) {
+        for (std::string* field : {&record.account, &record.url, &record.user, &record.password, &record.notes}) {
+            field->resize(random() % 300);
+            for (char& c : *field)
+                c = static_cast<char>(random());
+        }
+    }
+    records[5].notes = std::string(65534, 'n');
+    records[1000].url = std::string(70001, 'u');
+    records[2999].password = std::string(200000, 'p');
+    return records;
+}
+
+TEST(RecordFile, AFileOfManyPiecesIsTheFormatsBytesAndReadsBackWhole)
+{
+    const std::vector<AccountRecord> records = ManyRecords();
+    const Bytes file = Store(records);
+    const Bytes image = ImageOf(records);
+    EXPECT_EQ(Bytes(file.begin(), file.begin() + 16),
+        Concat({kSignature, Int32(1), Int32(static_cast<std::int32_t>(image.size()))}));
+    EXPECT_TRUE(DecryptedRegion(file) == image) << "the region differs from the format's image";
+    EXPECT_TRUE(Load(file) == records);
+
+    // However the file's own archive takes its bytes.
+    for (const std::size_t bufferSize : {16U, 4099U, 65536U}) {
+        CMemFile memory(file);
+        CArchive archive(memory, CArchive::load, bufferSize);
+        std::vector<AccountRecord> loaded;
+        LoadRecords(archive, loaded, kPassPhrase);
+        EXPECT_TRUE(loaded == records) << "archive buffer of " << bufferSize;
+    }
+}
+
+TEST(RecordFile, AWindowsFileOfManyPiecesOpensUnderThePhraseTypedHere)
+{
+    const std::string windowsBytes = "Gr\xFC\xDF"
+                                     "e \x80";
+    const std::string typedHere = "Grüße €";
+    const std::vector<AccountRecord> records = ManyRecords();
+    for (const std::string& writtenWith : {windowsBytes, typedHere}) {
+        CMemFile memory(Store(records, writtenWith));
+        CArchive archive(memory, CArchive::load);
+        std::vector<AccountRecord> loaded;
+        EXPECT_EQ(LoadRecords(archive, loaded, typedHere), writtenWith);
+        EXPECT_TRUE(loaded == records);
+    }
+}
+
+// A signature text longer than the reader's pieces (zero-terminated, so it still reads as
+// "Sekreta") decides the phrase as any other: the bytes read to check it are read again.
+TEST(RecordFile, ALongSignatureStillDecidesWhichPhraseOpensTheFile)
+{
+    const std::string windowsBytes = "Gr\xFC\xDF"
+                                     "e \x80";
+    const std::string typedHere = "Grüße €";
+    Bytes signature = Text("Sekreta");
+    signature.resize(100000, 0);
+    const Bytes image = Concat({Prefix(signature.size()), signature, Int32(1), {1, 'a', 0, 0, 2, 'p', 'w', 0}});
+    for (const std::string& writtenWith : {windowsBytes, typedHere}) {
+        CMemFile memory(FileAround(image, writtenWith));
+        CArchive archive(memory, CArchive::load);
+        std::vector<AccountRecord> records;
+        EXPECT_EQ(LoadRecords(archive, records, typedHere), writtenWith);
+        EXPECT_EQ(records, (std::vector<AccountRecord> {{"a", "", "", "pw", ""}}));
+    }
+}
+
 }  // namespace
 }  // namespace sekreta
