@@ -16,6 +16,16 @@ namespace {
 constexpr std::string_view kPlacementSection = "Frame";
 constexpr std::string_view kBarProfile = "General";
 
+// Farther than any screen reaches, yet far enough from the ends of int that the sums and
+// differences of such values stay numbers. A damaged or foreign settings file may hold edges
+// at the ends of their range; positions and sizes beyond this are brought back to it.
+constexpr long long kFarthest = 1 << 24;
+
+int Bounded(long long value)
+{
+    return static_cast<int>(std::clamp(value, -kFarthest, kFarthest));
+}
+
 }  // namespace
 
 const CRuntimeClass CMainFrame::classCMainFrame {"CMainFrame", &CreateObjectOf<CMainFrame>, &CFrameWnd::classCFrameWnd};
@@ -55,13 +65,16 @@ bool CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
     app.m_nCmdShow = status;
 
     // Only the far edges are guarded: at least an icon's square stays inside the screen's right
-    // and bottom edges. A negative position is kept as it is, and so is the size.
+    // and bottom edges. A negative position is kept as it is, and so is the size, each as far
+    // as kFarthest.
     const platform::Rect workArea = Window().WorkArea();
     const platform::Size screen = Window().ScreenSize();
     const platform::Size icon = Window().IconSize();
-    const int x = std::min(left + workArea.left, screen.width - icon.width);
-    const int y = std::min(top + workArea.top, screen.height - icon.height);
-    cs.windowRect = platform::Rect {x, y, x + (right - left), y + (bottom - top)};
+    const int x = Bounded(std::min<long long>(static_cast<long long>(left) + workArea.left, screen.width - icon.width));
+    const int y = Bounded(std::min<long long>(static_cast<long long>(top) + workArea.top, screen.height - icon.height));
+    const int width = Bounded(static_cast<long long>(right) - left);
+    const int height = Bounded(static_cast<long long>(bottom) - top);
+    cs.windowRect = platform::Rect {x, y, x + width, y + height};
     return CFrameWnd::PreCreateWindow(cs);
 }
 

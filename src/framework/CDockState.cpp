@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 
 namespace sekreta {
 
@@ -50,14 +51,17 @@ std::string SlotEntry(std::size_t index)
 }
 
 // Scales a position saved on a screen of `saved` size to one of `current` size, then pulls it
-// back so that at least an icon's square of the bar stays on the screen.
+// back so that at least an icon's square of the bar stays on the screen. A position that the
+// scaling takes beyond the range of int (a damaged file) stops at its end instead of wrapping.
 int Rescale(int position, int saved, int current, int icon)
 {
     if (position == -1)
         return position;
+    long long scaled = position;
     if (saved > 0 && saved != current)
-        position = static_cast<int>(static_cast<long long>(position) * current / saved);
-    return std::min(position, current - icon);
+        scaled = scaled * current / saved;
+    scaled = std::min<long long>(scaled, current - icon);
+    return static_cast<int>(std::max<long long>(scaled, std::numeric_limits<int>::min()));
 }
 
 }  // namespace
