@@ -22,7 +22,8 @@ int main(int argc, char** argv)
             if (!entry.is_regular_file())
                 continue;
             std::ifstream in(entry.path(), std::ios::binary);
-            const std::vector<std::uint8_t> bytes {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+            const std::vector<std::uint8_t> bytes {
+                std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
             std::cout << entry.path().string() << '\n';
             LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
             ++inputs;
