@@ -31,7 +31,7 @@ using platform::IDOK;
 using platform::IDYES;
 using platform::Key;
 
-constexpr int kSteps = 4000;
+constexpr int kSteps = 2500;
 const std::vector<std::string> kNames = {"a.sek", "b.sek", "c.sek", "d.sek", "empty.sek"};
 const std::vector<std::string> kPhrases = {"abcd", "efgh", "ijkl"};
 // Plain letters, and a few that take more than one byte in UTF-8.
