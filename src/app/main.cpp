@@ -4,6 +4,7 @@
 #include "app/CSekretaApp.h"
 #include "framework/CCommandLineInfo.h"
 #include "framework/CFrameWnd.h"
+#include "framework/CWinApp.h"
 #include "platform/Clock.h"
 #include "platform/Platform.h"
 #include "platform/posix/PosixFileSystem.h"
@@ -51,11 +52,7 @@ std::optional<std::string> OpenRequest(const std::vector<std::string>& arguments
     commandLine.ParseLast();
     if (commandLine.m_nShellCommand != CCommandLineInfo::FileOpen)
         return std::nullopt;
-    std::string name = commandLine.m_strFileName;
-    if (!name.empty() && name.front() == '"')
-        name.erase(0, 1);
-    if (const std::size_t quote = name.rfind('"'); quote != std::string::npos)
-        name.erase(quote);
+    const std::string name = CWinApp::StripShellQuotes(commandLine.m_strFileName);
     const std::string path = files.Absolute(name).string();
     if (path.find('"') != std::string::npos)
         return std::nullopt;
