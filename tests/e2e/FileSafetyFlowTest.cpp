@@ -139,8 +139,9 @@ TEST_F(FileSafetyFlow, SaveKeepsTheModeOwnerAndGroupOfTheFile)
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
     // Only root may give a file to someone else; anyone else keeps their own.
     const bool root = ::geteuid() == 0;
-    if (root)
+    if (root) {
         ASSERT_EQ(::chown(path.c_str(), 4321, 8765), 0);
+    }
     Open(path);
     Change();
     Frame().ChooseMenuItem(ID_FILE_SAVE);

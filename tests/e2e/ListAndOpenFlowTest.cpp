@@ -148,7 +148,7 @@ TEST_F(ListAndOpen, PrintRequestsOpenTheFileAndLeaveTheWindowOfAUser)
 TEST_F(ListAndOpen, MalformedRequestsAreRefusedAndChangeNothing)
 {
     const auto letters = WriteFile("Letters.sek", kLetters, "abcd");
-    for (const std::string request :
+    for (const std::string& request :
         {"[open(" + letters.string() + ")]", "[open(\"" + letters.string(), "[OPEN(\"" + letters.string() + "\")]",
             "open(\"" + letters.string() + "\")", "[printto(\"" + letters.string() + "\")]", std::string()}) {
         EXPECT_FALSE(Frame().SendShellRequest(request)) << request;

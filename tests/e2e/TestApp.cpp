@@ -19,8 +19,9 @@ ProgramTest::ProgramTest(bool startEmpty)
     : m_platform([](const std::string& problem) { ADD_FAILURE() << problem; })
 {
     m_platform.files.SetCurrentDirectory(m_folder.Path());
-    if (startEmpty)
+    if (startEmpty) {
         EXPECT_TRUE(Start({}));
+    }
 }
 
 bool ProgramTest::Start(std::vector<std::string> arguments)

@@ -45,7 +45,7 @@ constexpr platform::ToolBarButton kButtons[]
     = {{kToggleCommand, {}}, {0, {}}, {kUnhandledCommand, {}}, {kAppCommand, {}}};
 constexpr platform::ToolBarTemplate kToolBars[] = {{kResource, 16, 15, 23, 22, kButtons}};
 constexpr platform::StringResource kStrings[] = {{kResource, "Routing\n\nRouting\n\n\n\n"}};
-const platform::ResourceSet kResources {kMenus, kAccelerators, kToolBars, {}, kStrings};
+const platform::ResourceSet kResources {kMenus, kAccelerators, kToolBars, {}, kStrings, {}};
 
 class RoutingView : public CView {
 public:

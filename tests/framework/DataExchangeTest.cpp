@@ -30,7 +30,7 @@ constexpr platform::ControlTemplate kControls[] = {
 };
 constexpr platform::DialogTemplate kDialogs[] = {{kDialog, "Settings", 100, 100, "MS Sans Serif", 8, kControls}};
 constexpr platform::StringResource kStrings[] = {{57344, "Sekreta"}};
-const platform::ResourceSet kResources {{}, {}, {}, kDialogs, kStrings};
+const platform::ResourceSet kResources {{}, {}, {}, kDialogs, kStrings, {}};
 
 class SettingsDialog : public CDialog {
 public:

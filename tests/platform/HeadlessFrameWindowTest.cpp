@@ -114,7 +114,7 @@ protected:
     Problems m_problems;
     HeadlessWindowSystem m_windows {[this](const std::string& problem) { m_problems.push_back(problem); }};
     RecordingEvents m_events;
-    HeadlessFrameWindow m_frame {m_windows, {&menuBar, &accelerators, &toolBar, IDR_TOOLBAR, IDR_STATUSBAR}, m_events};
+    HeadlessFrameWindow m_frame {m_windows, {&menuBar, &accelerators, &toolBar, IDR_TOOLBAR, IDR_STATUSBAR, {}}, m_events};
 };
 
 TEST_F(HeadlessFrameWindowTest, MenuItemIsUpdatedBeforeItIsChosen)

@@ -69,7 +69,7 @@ protected:
 
 TEST_F(DialogBehaviourTest, EnterPressesTheDefaultButtonEscAndTheCloseBoxAskForCancel)
 {
-    EXPECT_EQ(Run([](QtDialogWindow&, QDialog& dialog) {
+    EXPECT_EQ(Run([](QtDialogWindow&, QDialog&) {
         QTest::keyClicks(QApplication::focusWidget(), "Ann");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     }),

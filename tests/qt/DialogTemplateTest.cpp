@@ -124,15 +124,18 @@ TEST_P(DialogTemplateTest, EveryControlIsOfItsKindAtItsConvertedPlace)
             EXPECT_EQ(controls[index]->geometry(), units.Rect(control));
         }
         if (control.kind == ControlKind::PushButton || control.kind == ControlKind::DefaultPushButton
-            || control.kind == ControlKind::CheckBox)
+            || control.kind == ControlKind::CheckBox) {
             EXPECT_EQ(static_cast<QAbstractButton*>(controls[index])->text().toStdString(), control.text);
-        if (control.kind == ControlKind::GroupBox)
+        }
+        if (control.kind == ControlKind::GroupBox) {
             EXPECT_EQ(static_cast<QGroupBox*>(controls[index])->title().toStdString(), control.text);
+        }
         if (control.kind == ControlKind::Edit) {
             const auto* line = qobject_cast<QLineEdit*>(controls[index]);
             // A field that does not scroll sideways takes only what it shows.
-            if (line)
+            if (line) {
                 EXPECT_EQ(line->validator() != nullptr, (control.style & platform::AutoHorizontalScroll) == 0);
+            }
         }
     }
 }

@@ -48,7 +48,7 @@ protected:
         m_driver.Expect("message box", [&](QWidget& window) {
             auto& box = static_cast<QMessageBox&>(window);
             shown = {box.windowTitle().toStdString(), box.text().toStdString(), box.icon(), {},
-                box.defaultButton() ? Plain(box.defaultButton()->text()) : ""};
+                box.defaultButton() ? Plain(box.defaultButton()->text()) : "", {}};
             for (QAbstractButton* button : box.buttons())
                 shown.buttons.push_back(Plain(button->text()));
             std::sort(shown.buttons.begin(), shown.buttons.end());
