@@ -1,5 +1,7 @@
 #include "platform/posix/SettingsFile.h"
 
+#include "platform/posix/AtomicFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -261,91 +263,6 @@ std::filesystem::path HomeFolder()
     return "/";
 }
 
-// The whole file when it is a regular file of a sensible size; nothing when it is missing
-// or anything else. Never waits on a pipe or a device.
-std::optional<std::string> ReadSettingsText(const std::filesystem::path& path)
-{
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (descriptor < 0)
-        return std::nullopt;
-    struct stat status { };
-    std::optional<std::string> text;
-    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode)
-        && static_cast<std::uint64_t>(status.st_size) <= kLargestFile) {
-        std::string bytes(kLargestFile + 1, '\0');
-        std::size_t total = 0;
-        for (;;) {
-            const ssize_t count = ::read(descriptor, bytes.data() + total, bytes.size() - total);
-            if (count < 0 && errno == EINTR)
-                continue;
-            if (count < 0)
-                break;
-            total += static_cast<std::size_t>(count);
-            if (count == 0 || total == bytes.size()) {
-                bytes.resize(total);
-                text = std::move(bytes);
-                break;
-            }
-        }
-    }
-    ::close(descriptor);
-    return text;
-}
-
-bool WriteAll(int descriptor, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t count = ::write(descriptor, bytes.data(), bytes.size());
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return false;
-        bytes.remove_prefix(static_cast<std::size_t>(count));
-    }
-    return true;
-}
-
-// Creates the folder and any missing one above it, each readable by the owner alone.
-bool MakeFolders(const std::filesystem::path& folder)
-{
-    std::filesystem::path partial;
-    for (const std::filesystem::path& part : folder) {
-        partial /= part;
-        if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST)
-            return false;
-    }
-    struct stat status { };
-    return ::stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
-// Replaces the file by one holding `text`, through a flushed temporary file and a rename.
-bool ReplaceFile(const std::filesystem::path& path, std::string_view text)
-{
-    const std::filesystem::path folder = path.parent_path();
-    if (!MakeFolders(folder))
-        return false;
-    std::string name = ".";
-    name += path.filename().string();
-    name += ".XXXXXX";
-    std::string pattern = (folder / name).string();
-    const int descriptor = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (descriptor < 0)
-        return false;
-    const bool written = WriteAll(descriptor, text) && ::fsync(descriptor) == 0;
-    const bool closed = ::close(descriptor) == 0;
-    if (!written || !closed || ::rename(pattern.c_str(), path.c_str()) != 0) {
-        ::unlink(pattern.c_str());
-        return false;
-    }
-    // The rename itself must reach the disk, or a crash could bring back the old file.
-    const int folderDescriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderDescriptor >= 0) {
-        ::fsync(folderDescriptor);
-        ::close(folderDescriptor);
-    }
-    return true;
-}
-
 bool SameTime(const timespec& a, const timespec& b)
 {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
@@ -452,7 +369,7 @@ void SettingsFile::Refresh() const
         return;
     std::optional<SettingsKey> parsed;
     if (now.exists && S_ISREG(status.st_mode)) {
-        if (const std::optional<std::string> text = ReadSettingsText(target))
+        if (const std::optional<std::string> text = ReadWholeFile(target, kLargestFile))
             parsed = ParseSettings(*text);
     }
     m_root = parsed ? std::move(*parsed) : SettingsKey {};
@@ -466,7 +383,7 @@ bool SettingsFile::Commit(SettingsKey tree)
     if (exists && !S_ISREG(status.st_mode))
         return false;
     if (HoldsValues(tree)) {
-        if (!ReplaceFile(target, FormatSettings(tree)))
+        if (!WriteFileAtomically(target, FormatSettings(tree), 0600))
             return false;
     } else if (exists && ::unlink(target.c_str()) != 0 && errno != ENOENT) {
         return false;

@@ -1,7 +1,7 @@
 #include "platform/xdg/XdgDocumentTypes.h"
 
 #include "platform/TextEncoding.h"
-#include "platform/xdg/AtomicFile.h"
+#include "platform/posix/AtomicFile.h"
 
 #include <algorithm>
 #include <charconv>

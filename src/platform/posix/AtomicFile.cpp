@@ -1,4 +1,4 @@
-#include "platform/xdg/AtomicFile.h"
+#include "platform/posix/AtomicFile.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -20,6 +20,19 @@ bool WriteAll(int descriptor, std::string_view bytes)
         bytes.remove_prefix(static_cast<std::size_t>(count));
     }
     return true;
+}
+
+// Creates the folder and any missing one above it, each open to the owner alone.
+bool MakeFolders(const std::filesystem::path& folder)
+{
+    std::filesystem::path partial;
+    for (const std::filesystem::path& part : folder) {
+        partial /= part;
+        if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST)
+            return false;
+    }
+    struct stat status { };
+    return ::stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
 }  // namespace
@@ -65,9 +78,7 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view tex
     if (::stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
         return false;
     const std::filesystem::path folder = path.parent_path();
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error)
+    if (!MakeFolders(folder))
         return false;
 
     std::string name = ".";

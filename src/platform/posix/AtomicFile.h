@@ -15,7 +15,7 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std:
 
 // Puts a file holding `text` with permission bits `mode` in the place of `path`, in one step:
 // a temporary file in the same folder, flushed to the disk, renamed over it. Missing folders
-// are created. False, with nothing changed, when any step fails or when `path` is something
+// are created, open to the owner alone. False, with nothing changed, when any step fails or when `path` is something
 // other than a regular file (a folder, a pipe, a link to one).
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view text, mode_t mode);
 
