@@ -15,6 +15,22 @@ namespace sekreta::platform {
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MessageIcon { None, Exclamation, Information, Question, Stop };
 
+// What a message box answers when it is closed without a button (Esc, the close box): Cancel
+// where it has one, else the safer No, else OK.
+inline int DismissalAnswer(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::Ok:
+        return IDOK;
+    case MessageButtons::YesNo:
+        return IDNO;
+    case MessageButtons::OkCancel:
+    case MessageButtons::YesNoCancel:
+        break;
+    }
+    return IDCANCEL;
+}
+
 struct MessageBoxRequest {
     std::string text;
     std::string caption;

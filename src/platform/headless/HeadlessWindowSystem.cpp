@@ -53,20 +53,6 @@ bool IsButtonOf(int answer, MessageButtons buttons)
     return false;
 }
 
-// What an unscripted box answers: Cancel where it has one, else the safer No, else OK.
-int DismissalAnswer(MessageButtons buttons)
-{
-    switch (buttons) {
-    case MessageButtons::Ok:
-        return IDOK;
-    case MessageButtons::YesNo:
-        return IDNO;
-    case MessageButtons::OkCancel:
-    case MessageButtons::YesNoCancel:
-        break;
-    }
-    return IDCANCEL;
-}
 
 // The first `count` characters of a text, counted as CharacterCount counts them.
 std::string_view FirstCharacters(std::string_view text, std::size_t count)
@@ -408,7 +394,7 @@ int HeadlessWindowSystem::ShowMessageBox(const MessageBoxRequest& request)
     MessageBoxAnswer* answer = m_script.empty() ? nullptr : std::get_if<MessageBoxAnswer>(&m_script.front());
     if (!answer) {
         ReportProblem(Unexpected(m_script, appeared));
-        return DismissalAnswer(request.buttons);
+        return DismissalAnswer(request.buttons);  // an unscripted box is dismissed
     }
     const MessageBoxAnswer scripted = std::move(*answer);
     m_script.pop_front();

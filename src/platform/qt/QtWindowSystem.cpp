@@ -69,16 +69,7 @@ int Answer(QMessageBox::StandardButton button, MessageButtons buttons)
         break;
     }
     // Closed some other way: as Esc would answer.
-    switch (buttons) {
-    case MessageButtons::Ok:
-        return IDOK;
-    case MessageButtons::YesNo:
-        return IDNO;
-    case MessageButtons::OkCancel:
-    case MessageButtons::YesNoCancel:
-        break;
-    }
-    return IDCANCEL;
+    return DismissalAnswer(buttons);
 }
 
 // The box as Windows copies it: caption, text and buttons between lines of dashes.
