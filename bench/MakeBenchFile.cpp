@@ -1,5 +1,5 @@
 // Writes a .sek file of generated records, for timing the command line on a large file:
-//   sekreta_bench_file PATH COUNT PASS-PHRASE
+//   sekreta_make_bench_file PATH COUNT PASS-PHRASE
 #include "RecordGenerator.h"
 
 #include "framework/CArchive.h"
@@ -14,7 +14,7 @@
 int main(int argc, char** argv)
 {
     if (argc != 4) {
-        std::cerr << "usage: sekreta_bench_file PATH COUNT PASS-PHRASE\n";
+        std::cerr << "usage: sekreta_make_bench_file PATH COUNT PASS-PHRASE\n";
         return 2;
     }
     try {
@@ -26,7 +26,7 @@ int main(int argc, char** argv)
             archive.Close();
         });
     } catch (const std::exception& failure) {
-        std::cerr << "sekreta_bench_file: " << failure.what() << '\n';
+        std::cerr << "sekreta_make_bench_file: " << failure.what() << '\n';
         return 1;
     }
     return 0;

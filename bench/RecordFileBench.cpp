@@ -13,10 +13,12 @@
 #include <benchmark/benchmark.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <malloc.h>
 #include <memory>
 #include <string>
 #include <system_error>
@@ -107,10 +109,17 @@ double Megabytes(std::size_t bytes)
     return static_cast<double>(bytes) / 1e6;
 }
 
-// After many small blocks are freed, glibc merges them at the next large request, whichever
-// run makes it: it is made here, untimed, so that neither side pays for the other's records.
+// The record file benchmarks time the work of reading and writing, not the system's handing
+// out of fresh pages (which the command-line timings show): glibc is told to keep what is freed
+// and to serve even the file-sized blocks from its heap, so that every run, ours or the
+// peer's, finds memory at hand. And after many small blocks are freed, glibc merges them at the
+// next large request, whichever run makes it: that request is made here, untimed, so that
+// neither side pays for the other's records.
 void SettleAllocator()
 {
+    static const bool kept = mallopt(M_TRIM_THRESHOLD, INT_MAX) == 1 && mallopt(M_MMAP_THRESHOLD, 32 << 20) == 1;
+    if (!kept)
+        throw std::runtime_error("glibc does not take the benchmark's allocation settings");
     std::free(std::malloc(64 * 1024));
 }
 
@@ -153,6 +162,35 @@ void BM_Load(benchmark::State& state)
 }
 BENCHMARK(BM_Load)->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// The floor of any reader that hands over records of std::string: the bytes read and decrypted
+// as above, and then the same records made, every text in a block of its own, by copying
+// records already in memory. What Load takes beyond this is parsing.
+void BM_LoadBesideItsFloor(benchmark::State& state)
+{
+    const auto count = static_cast<std::size_t>(state.range(0));
+    const std::filesystem::path path = FileOf(count, "floor");
+    const std::vector<AccountRecord> generated = bench::GenerateRecords(count);
+    StoreFile(path, generated);
+
+    std::vector<AccountRecord> records;
+    FileBytes file;
+    const bench::PairedTimes times = bench::TimePaired(
+        state, [&] { records = LoadFile(path); },
+        [&] {
+            file = ReadWholeFile(path);
+            DecryptBuffer(kPassPhrase, std::span(file.bytes.get() + kHeaderSize, file.size - kHeaderSize));
+            records = generated;
+        },
+        [&] {
+            records = {};
+            file = {};
+            SettleAllocator();
+        });
+    state.counters["floor_ms"] = times.peer * 1e3 / static_cast<double>(state.iterations());
+    state.counters["vs_floor"] = times.ours / times.peer;
+}
+BENCHMARK(BM_LoadBesideItsFloor)->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 // The floor of any writer: a region of the file's length encrypted and the file's bytes written.
 void BM_Store(benchmark::State& state)
 {
@@ -175,7 +213,8 @@ void BM_Store(benchmark::State& state)
         [&] {
             EncryptBuffer(kPassPhrase, std::span(bytes).subspan(kHeaderSize));
             WriteWholeFile(floorPath, bytes);
-        });
+        },
+        SettleAllocator);
     state.SetBytesProcessed(static_cast<std::int64_t>(bytes.size() * state.iterations()));
     state.counters["file_MB"] = Megabytes(bytes.size());
     state.counters["baseline_ms"] = times.peer * 1e3 / static_cast<double>(state.iterations());

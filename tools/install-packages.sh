@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev
-  libbenchmark-dev libcrypto++-dev  # the benchmarks, and Crypto++'s RC5 that they compare against
+  libbenchmark-dev libcrypto++-dev time  # the benchmarks, Crypto++'s RC5 beside ours, GNU time for ./benchmark
   libcli11-dev nlohmann-json3-dev
   # The desktop program: Qt Widgets and SVG, its display plugins (the offscreen one runs its tests),
   # a font to draw with, and OpenGL's headers that Qt's CMake files look for.
