@@ -4,7 +4,7 @@
 #include "cli/EntryListing.h"
 #include "cli/TerminalText.h"
 #include "cli/UsageError.h"
-#include "framework/CDataExchange.h"
+#include "framework/UnsignedText.h"
 #include "platform/TextEncoding.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "cli/NumberArgument.h"
 
 #include "cli/UsageError.h"
-#include "framework/CDataExchange.h"
 #include "framework/StringTable.h"
+#include "framework/UnsignedText.h"
 
 #include <string>
 

@@ -4,6 +4,7 @@
 #include "framework/CEdit.h"
 #include "framework/CException.h"
 #include "framework/StringTable.h"
+#include "framework/UnsignedText.h"
 
 #include <algorithm>
 #include <limits>
@@ -26,29 +27,6 @@ void DDX_Text(CDataExchange* dx, int id, std::string& value)
         value = dx->m_pDlgWnd->Window().GetControlText(id);
     else
         dx->m_pDlgWnd->Window().SetControlText(id, value);
-}
-
-std::optional<std::uint64_t> ParseUnsigned(std::string_view text)
-{
-    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
-    if (text.empty())
-        return std::nullopt;
-
-    constexpr std::uint64_t kLargest = std::numeric_limits<std::uint64_t>::max();
-    std::uint64_t value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        const auto digit = static_cast<std::uint64_t>(c - '0');
-        value = value > (kLargest - digit) / 10 ? kLargest : value * 10 + digit;
-    }
-    return value;
 }
 
 void DDX_Text(CDataExchange* dx, int id, std::uint32_t& value)

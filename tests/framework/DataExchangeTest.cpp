@@ -3,6 +3,7 @@
 #include "framework/CDialog.h"
 #include "framework/CEdit.h"
 #include "framework/CWinApp.h"
+#include "framework/UnsignedText.h"
 #include "platform/headless/HeadlessPlatform.h"
 
 #include <gtest/gtest.h>
