@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <sstream>
 
 namespace sekreta::cli {
 
@@ -86,6 +87,13 @@ std::vector<AccountRecord> Commands::LoadForReading(DocumentFile& file)
     return file.Load(passPhrase);
 }
 
+void Commands::VisitForReading(DocumentFile& file, const std::function<void(const AccountRecord&)>& visit)
+{
+    file.Open();
+    if (!file.IsBlank())
+        file.Visit(m_secrets.PassPhrase(), visit);
+}
+
 std::vector<AccountRecord> Commands::LoadForChange(
     DocumentFile& file, std::string& passPhrase, std::optional<std::string_view> entry)
 {
@@ -118,9 +126,17 @@ void Commands::New(const Arguments& arguments)
 void Commands::List(const Arguments& arguments)
 {
     DocumentFile file(m_fileSystem, arguments.file);
-    const std::vector<AccountRecord> records = LoadForReading(file);
-    const std::vector<std::size_t> all = AllPositions(records);
-    m_out << (arguments.json ? ListJson(records, all) : ListText(records, all, m_target));
+    if (arguments.json) {
+        const std::vector<AccountRecord> records = LoadForReading(file);
+        m_out << ListJson(records, AllPositions(records));
+        return;
+    }
+    // A large file is listed without holding its records; the lines wait until the whole file
+    // has read well, so that a damaged one prints its error and nothing else.
+    std::ostringstream lines;
+    std::size_t number = 0;
+    VisitForReading(file, [&](const AccountRecord& record) { WriteListLine(lines, ++number, record, m_target); });
+    m_out << lines.view();
 }
 
 void Commands::Show(const Arguments& arguments)
@@ -143,7 +159,10 @@ void Commands::Search(const Arguments& arguments)
     const std::vector<std::size_t> found = FindContaining(arguments.text, records);
     if (found.empty())
         throw UsageError("No entry contains \"" + EscapeControls(platform::DisplayText(arguments.text), false) + "\".");
-    m_out << (arguments.json ? ListJson(records, found) : ListText(records, found, m_target));
+    if (arguments.json)
+        m_out << ListJson(records, found);
+    else
+        WriteList(m_out, records, found, m_target);
 }
 
 void Commands::Add(const Arguments& arguments)

@@ -10,6 +10,7 @@
 #include "platform/RandomSource.h"
 #include "storage/AccountRecord.h"
 
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -46,6 +47,8 @@ private:
     // The records of the file, opened here, for commands that only read: a blank file needs
     // no pass phrase.
     std::vector<AccountRecord> LoadForReading(DocumentFile& file);
+    // The same, one record at a time, for commands that need no more than one at once.
+    void VisitForReading(DocumentFile& file, const std::function<void(const AccountRecord&)>& visit);
     // The records of the file, opened here, and the pass phrase to write them under; a blank
     // file gets the pass phrase of its first save. When `entry` is given, it must name an entry
     // before any pass phrase is asked for: a blank file has none.

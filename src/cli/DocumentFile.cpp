@@ -24,6 +24,13 @@ bool DocumentFile::IsBlank()
     return m_file->GetLength() == 0;
 }
 
+void DocumentFile::Visit(std::string_view passPhrase, const std::function<void(const AccountRecord&)>& visit)
+{
+    CArchive archive(*m_file, CArchive::load);
+    VisitRecords(archive, passPhrase, visit);
+    m_file->Close();
+}
+
 std::vector<AccountRecord> DocumentFile::Load(std::string& passPhrase)
 {
     std::vector<AccountRecord> records;

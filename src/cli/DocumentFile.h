@@ -5,6 +5,7 @@
 #include "storage/AccountRecord.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,8 @@ public:
     // so that saving keeps the file readable where it came from. Throws CArchiveException
     // when it is no Sekreta file or the pass phrase is wrong, and CFileException when reading fails.
     std::vector<AccountRecord> Load(std::string& passPhrase);
+    // Reads the opened file as Load does, handing each record to `visit` instead of keeping it.
+    void Visit(std::string_view passPhrase, const std::function<void(const AccountRecord&)>& visit);
 
     // Replaces the file by one that holds `records` under the pass phrase, through a safe save:
     // on failure the old file stays as it was. Throws UsageError when the records are more

@@ -6,6 +6,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <ostream>
+
 namespace sekreta::cli {
 
 namespace {
@@ -18,6 +21,16 @@ std::string OneLine(std::string_view bytes, OutputTarget target)
             c = ' ';
     }
     return target == OutputTarget::terminal ? EscapeControls(text, false) : text;
+}
+
+// Printable ASCII, by far the most common field, needs neither conversion nor escapes and is
+// written as it is; a large file lists without copying every field.
+void WriteOneLine(std::ostream& out, std::string_view bytes, OutputTarget target)
+{
+    if (std::ranges::all_of(bytes, [](char c) { return c >= 0x20 && c < 0x7F; }))
+        out << bytes;
+    else
+        out << OneLine(bytes, target);
 }
 
 // Text with line breaks, as a terminal shows it.
@@ -47,16 +60,22 @@ const std::string& Field(const AccountRecord& record, std::string_view fieldName
 
 }  // namespace
 
-std::string ListText(
-    const std::vector<AccountRecord>& records, const std::vector<std::size_t>& positions, OutputTarget target)
+void WriteListLine(std::ostream& out, std::size_t number, const AccountRecord& record, OutputTarget target)
 {
-    std::string text;
-    for (const std::size_t i : positions) {
-        const AccountRecord& record = records[i];
-        text += std::to_string(i + 1) + '\t' + OneLine(record.account, target) + '\t' + OneLine(record.user, target)
-            + '\t' + OneLine(record.url, target) + '\n';
-    }
-    return text;
+    out << number << '\t';
+    WriteOneLine(out, record.account, target);
+    out << '\t';
+    WriteOneLine(out, record.user, target);
+    out << '\t';
+    WriteOneLine(out, record.url, target);
+    out << '\n';
+}
+
+void WriteList(std::ostream& out, const std::vector<AccountRecord>& records, const std::vector<std::size_t>& positions,
+    OutputTarget target)
+{
+    for (const std::size_t i : positions)
+        WriteListLine(out, i + 1, records[i], target);
 }
 
 std::string ListJson(const std::vector<AccountRecord>& records, const std::vector<std::size_t>& positions)

@@ -3,6 +3,7 @@
 #include "storage/AccountRecord.h"
 
 #include <cstddef>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,8 +18,9 @@ enum class OutputTarget { terminal, other };
 
 // One line per entry at `positions`: number, account, user and URL, separated by tabs. Tabs and
 // line breaks inside a field become spaces, so that every entry stays one line of four columns.
-std::string ListText(
-    const std::vector<AccountRecord>& records, const std::vector<std::size_t>& positions, OutputTarget target);
+void WriteListLine(std::ostream& out, std::size_t number, const AccountRecord& record, OutputTarget target);
+void WriteList(std::ostream& out, const std::vector<AccountRecord>& records, const std::vector<std::size_t>& positions,
+    OutputTarget target);
 // An array of objects with "index", "account", "user" and "url", one per entry at `positions`.
 std::string ListJson(const std::vector<AccountRecord>& records, const std::vector<std::size_t>& positions);
 // The five fields, one "Name: text" line each; the notes come last and keep their line breaks.

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <sstream>
 #include <string>
 
 namespace sekreta::cli {
@@ -61,8 +62,10 @@ std::size_t FindEntry(std::string_view argument, const std::vector<AccountRecord
     if (found.empty())
         throw UsageError("There is no entry named " + shown + ".");
     if (found.size() > 1) {
-        const std::string candidates = ListText(records, found, OutputTarget::terminal);
-        throw UsageError(shown + " could mean any of these entries:\n" + candidates.substr(0, candidates.size() - 1));
+        std::ostringstream candidates;
+        WriteList(candidates, records, found, OutputTarget::terminal);
+        const std::string lines = candidates.str();
+        throw UsageError(shown + " could mean any of these entries:\n" + lines.substr(0, lines.size() - 1));
     }
     return found.front();
 }

@@ -91,7 +91,13 @@ void StoreRecords(CArchive& archive, const std::vector<AccountRecord>& records, 
     region.Close();
 }
 
-std::string LoadRecords(CArchive& archive, std::vector<AccountRecord>& records, std::string_view passPhrase)
+namespace {
+
+// Reads the file's records one at a time. `begin` hears the record count the file claims and
+// the bytes left to bear it out before the first record; `take` gets each record, and may move
+// its texts away. Returns the pass phrase that opened the file.
+template <typename Begin, typename Take>
+std::string ReadRecords(CArchive& archive, std::string_view passPhrase, Begin begin, Take take)
 {
     const std::string fileName = archive.GetFile().GetFilePath();
     CheckSignature(archive, fileName);
@@ -121,19 +127,40 @@ std::string LoadRecords(CArchive& archive, std::vector<AccountRecord>& records, 
     const std::uint64_t remaining = image.BytesRemaining();
     if (static_cast<std::uint64_t>(count) * kSmallestRecord > remaining)
         throw CArchiveException(CArchiveException::endOfFile, fileName);
-    // Room for as many records as the count says, but never more memory than the bytes that are
-    // left: a count that the data does not bear out ends in the end-of-file failure.
-    records.reserve(
-        records.size() + static_cast<std::size_t>(std::min<std::uint64_t>(count, remaining / sizeof(AccountRecord))));
+    begin(count, remaining);
+    AccountRecord record;
     for (std::int32_t i = 0; i < count; ++i) {
-        AccountRecord& record = records.emplace_back();
         record.account = image.ReadString();
         record.url = image.ReadString();
         record.user = image.ReadString();
         record.password = image.ReadString();
         record.notes = image.ReadString();
+        take(record);
     }
     return openedWith;
+}
+
+}  // namespace
+
+std::string LoadRecords(CArchive& archive, std::vector<AccountRecord>& records, std::string_view passPhrase)
+{
+    return ReadRecords(
+        archive, passPhrase,
+        [&records](std::int32_t count, std::uint64_t remaining) {
+            // Room for as many records as the count says, but never more memory than the bytes
+            // that are left: a count that the data does not bear out ends in the end-of-file failure.
+            records.reserve(records.size()
+                + static_cast<std::size_t>(std::min<std::uint64_t>(count, remaining / sizeof(AccountRecord))));
+        },
+        [&records](AccountRecord& record) { records.push_back(std::move(record)); });
+}
+
+std::string VisitRecords(
+    CArchive& archive, std::string_view passPhrase, const std::function<void(const AccountRecord&)>& visit)
+{
+    return ReadRecords(
+        archive, passPhrase, [](std::int32_t, std::uint64_t) {},
+        [&visit](const AccountRecord& record) { visit(record); });
 }
 
 }  // namespace sekreta

@@ -3,6 +3,7 @@
 #include "framework/CArchive.h"
 #include "storage/AccountRecord.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,5 +27,11 @@ void StoreRecords(CArchive& archive, const std::vector<AccountRecord>& records, 
 // region length or a wrong pass phrase, and with endOfFile where the data ends inside a value;
 // file failures throw CFileException. On failure `records` holds whatever was read so far.
 std::string LoadRecords(CArchive& archive, std::vector<AccountRecord>& records, std::string_view passPhrase);
+
+// Reads the file as LoadRecords does, but hands each record to `visit` in file order instead of
+// keeping them all: a reader that needs one record at a time holds only one. On failure the
+// records before it have been visited.
+std::string VisitRecords(
+    CArchive& archive, std::string_view passPhrase, const std::function<void(const AccountRecord&)>& visit);
 
 }  // namespace sekreta

@@ -308,6 +308,18 @@ TEST_F(CliTest, WideFieldsAreShownAsUtf8)
     EXPECT_EQ(Ok({"show", m_file, "1", "--field", "account", "--passphrase-stdin"}), "\xC3\xA9\xE2\x82\xAC\n");
 }
 
+TEST_F(CliTest, ADamagedFileListsNothingButItsError)
+{
+    // Two records claimed; the first is whole, the second's account claims 200 bytes that are not there.
+    std::vector<std::uint8_t> image
+        = {7, 'S', 'e', 'k', 'r', 'e', 't', 'a', 2, 0, 0, 0, 1, 'a', 0, 0, 0, 0, 200, 0, 0, 0, 0, 0};
+    EncryptBuffer(kPhrase, image);
+    std::vector<std::uint8_t> file = {7, 'S', 'e', 'k', 'r', 'e', 't', 'a', 1, 0, 0, 0, 24, 0, 0, 0};
+    file.insert(file.end(), image.begin(), image.end());
+    test::WriteBytes(m_file, file);
+    Fails({"ls", m_file, "--passphrase-stdin"}, kPhraseLine, 2, "Unexpected file format.");
+}
+
 TEST_F(CliTest, AZeroByteFileIsAnEmptyDocumentWithoutAPassPhrase)
 {
     test::WriteBytes(m_file, {});

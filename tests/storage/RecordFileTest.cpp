@@ -388,5 +388,30 @@ TEST(RecordFile, ALongSignatureStillDecidesWhichPhraseOpensTheFile)
     }
 }
 
+TEST(RecordFile, VisitingHandsOverTheRecordsInFileOrderAndStopsWhereTheDataEnds)
+{
+    const std::vector<AccountRecord> records
+        = {{"Bank", "https://bank.example", "me", "s3cret", "PIN"}, {"", "", "", "", ""}, {"Mail", "", "x", "y", "z"}};
+    CMemFile memory(Store(records));
+    CArchive archive(memory, CArchive::load);
+    std::vector<AccountRecord> visited;
+    EXPECT_EQ(VisitRecords(archive, kPassPhrase, [&](const AccountRecord& record) { visited.push_back(record); }),
+        kPassPhrase);
+    EXPECT_EQ(visited, records);
+
+    // Two records claimed; the second's account claims 200 bytes that are not there.
+    CMemFile damaged(FileAround(Concat({kSignature, Int32(2), {1, 'a', 0, 0, 0, 0, 200}})));
+    CArchive damagedArchive(damaged, CArchive::load);
+    std::vector<std::string> accounts;
+    try {
+        VisitRecords(
+            damagedArchive, kPassPhrase, [&](const AccountRecord& record) { accounts.push_back(record.account); });
+        ADD_FAILURE() << "the damaged file was read";
+    } catch (const CArchiveException& failure) {
+        EXPECT_EQ(failure.m_cause, CArchiveException::endOfFile);
+    }
+    EXPECT_EQ(accounts, std::vector<std::string> {"a"});
+}
+
 }  // namespace
 }  // namespace sekreta
