@@ -1,6 +1,6 @@
-// Preloaded into sekreta-cli by the tests, this library makes one chosen system call of a save
-// fail, as a full disk, a failing device or a busy file system would, and can list the calls a
-// save makes. It names each call after what it does to the save:
+// Preloaded into sekreta-cli by the tests, this library makes a chosen system call of a save
+// fail, as a full disk, a failing device or a busy file system would, or stops the program
+// there as a crash would, and can list the calls a save makes. It names each call after what it does to the save:
 //
 //   create-temporary   mkostemp, which makes the hidden temporary file
 //   write              a write into that file
@@ -13,15 +13,13 @@
 //   unlink             removing a file
 //
 // SEKRETA_FAIL_CALL=NAME:N:ERRNO makes the N-th call of that name (counted from 1) fail with
-// ERRNO; with "kill" in place of ERRNO the program is killed (SIGKILL) right before that call,
-// as a crash or a power cut would stop it there. Several such plans may be given, separated by
-// commas. A failing close still closes, as
-// the kernel's does. SEKRETA_TRACE_CALLS=FILE appends each call's name to FILE, one per line.
+// ERRNO; with "kill" in place of ERRNO the program is killed (SIGKILL) right before that call.
+// Several such plans may be given, separated by commas. A failing close still closes, as the
+// kernel's does. SEKRETA_TRACE_CALLS=FILE appends each call's name to FILE, one per line.
 // Other calls pass through untouched.
 #include <cerrno>
 #include <csignal>
 #include <cstdarg>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
