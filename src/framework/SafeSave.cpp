@@ -3,6 +3,7 @@
 #include "framework/CFileException.h"
 
 #include <cerrno>
+#include <optional>
 
 namespace sekreta {
 
@@ -16,6 +17,14 @@ void SafeSave(platform::FileSystem& fileSystem, const std::filesystem::path& pat
     if (replacing && (!fileSystem.IsRegularFile(target) || fileSystem.IsReadOnly(target)))
         throw CFileException(CFileException::accessDenied, EACCES, path.string());
 
+    std::optional<platform::FileOwnership> kept;
+    if (replacing && permissions == SavedPermissions::keepOld) {
+        platform::FileOwnership ownership;
+        if (const std::error_code error = fileSystem.GetOwnership(target, ownership))
+            throw CFileException::FromError(error, path.string());
+        kept = ownership;
+    }
+
     std::filesystem::path temporary;
     std::unique_ptr<platform::File> handle;
     if (const std::error_code error = fileSystem.CreateTemporaryBeside(target, temporary, handle))
@@ -25,9 +34,12 @@ void SafeSave(platform::FileSystem& fileSystem, const std::filesystem::path& pat
     CFile file(std::move(handle), path);
     try {
         write(file);
-        // Before the flush, so that the new owner and mode reach the disk with the bytes.
-        if (replacing && permissions == SavedPermissions::keepOld) {
-            if (const std::error_code error = fileSystem.CopyOwnerAndMode(target, temporary))
+        // The owner and group before the flush, so that they reach the disk with the bytes; of
+        // the mode only the owner's bits, so that a temporary file a crash leaves behind shows
+        // nobody else anything. The rest of the mode follows once the file is in its place.
+        if (kept) {
+            const platform::FileOwnership ownersAlone {kept->owner, kept->group, kept->mode & 0700};
+            if (const std::error_code error = fileSystem.SetOwnership(temporary, ownersAlone))
                 throw CFileException::FromError(error, path.string());
         }
         file.Flush();
@@ -39,6 +51,10 @@ void SafeSave(platform::FileSystem& fileSystem, const std::filesystem::path& pat
         fileSystem.Remove(temporary);
         throw;
     }
+    // The new file is in place. A mode that cannot be given back leaves it readable by its owner
+    // alone, which loses nothing, so the save stands.
+    if (kept)
+        fileSystem.SetOwnership(target, *kept);
 }
 
 }  // namespace sekreta

@@ -25,6 +25,13 @@ public:
     virtual std::error_code Close() = 0;
 };
 
+// Who owns a file, and what its permission bits (07777) allow.
+struct FileOwnership {
+    std::uint32_t owner = 0;
+    std::uint32_t group = 0;
+    std::uint32_t mode = 0;
+};
+
 // The file system operations that opening and saving a document need.
 class FileSystem {
 public:
@@ -39,9 +46,11 @@ public:
     virtual std::error_code CreateTemporaryBeside(
         const std::filesystem::path& target, std::filesystem::path& temporary, std::unique_ptr<File>& file)
         = 0;
-    // Gives `to` the permission bits of `from`, and its owner and group as far as this user
-    // may give them away; failing that, they stay this user's.
-    virtual std::error_code CopyOwnerAndMode(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+    // The file's owner, group and permission bits.
+    virtual std::error_code GetOwnership(const std::filesystem::path& path, FileOwnership& ownership) = 0;
+    // Gives the file the owner and group as far as this user may give them away (failing that,
+    // they stay this user's), then the permission bits.
+    virtual std::error_code SetOwnership(const std::filesystem::path& path, const FileOwnership& ownership) = 0;
     // Puts `from` in the place of `to` in one step, and makes that durable.
     virtual std::error_code Replace(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
     virtual std::error_code Remove(const std::filesystem::path& path) = 0;

@@ -109,23 +109,58 @@ TEST_F(SafeSaveTest, OwnerOnlyTakesAwayWhatTheOldFileAllowedOthers)
     ASSERT_EQ(::stat(path.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 07777, 0600u);
     EXPECT_EQ(test::ReadBytes(path), m_new);
-    EXPECT_EQ(m_fileSystem.Calls(FileOperation::CopyOwnerAndMode), 0);
+    EXPECT_EQ(m_fileSystem.Calls(FileOperation::GetOwnership), 0);
+    EXPECT_EQ(m_fileSystem.Calls(FileOperation::SetOwnership), 0);
 }
 
-TEST_F(SafeSaveTest, AFailureToCopyTheModeLeavesTheOldFile)
+TEST_F(SafeSaveTest, AFailureToReadOrGiveTheOwnershipLeavesTheOldFile)
+{
+    const auto path = m_folder / "old.sek";
+    for (const FileOperation operation : {FileOperation::GetOwnership, FileOperation::SetOwnership}) {
+        test::WriteBytes(path, m_old);
+        m_fileSystem.Fail(operation, EIO);
+        try {
+            Save(path, m_new);
+            ADD_FAILURE() << "the save reported success";
+        } catch (const CFileException& failure) {
+            EXPECT_EQ(
+                failure.GetErrorMessage(), "A hardware I/O error was reported while accessing " + path.string() + ".");
+        }
+        EXPECT_EQ(test::ReadBytes(path), m_old);
+        EXPECT_EQ(m_folder.Entries(), std::vector<std::string> {"old.sek"});
+    }
+}
+
+// The temporary file carries only the owner's bits until it has taken the old file's place, so
+// that one left behind by a crash shows others nothing.
+TEST_F(SafeSaveTest, TheOldModeReturnsOnlyOnceTheFileIsInPlace)
 {
     const auto path = m_folder / "old.sek";
     test::WriteBytes(path, m_old);
-    m_fileSystem.Fail(FileOperation::CopyOwnerAndMode, EIO);
-    try {
-        Save(path, m_new);
-        FAIL() << "the save reported success";
-    } catch (const CFileException& failure) {
-        EXPECT_EQ(
-            failure.GetErrorMessage(), "A hardware I/O error was reported while accessing " + path.string() + ".");
+    ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+    // The rename fails and so does the clean-up, as when the program dies between them.
+    m_fileSystem.Fail(FileOperation::Replace, EIO);
+    m_fileSystem.Fail(FileOperation::Remove, EIO);
+    EXPECT_THROW(Save(path, m_new), CFileException);
+    for (const std::string& name : m_folder.Entries()) {
+        struct stat status { };
+        ASSERT_EQ(::stat((m_folder / name).c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, name == "old.sek" ? 0644u : 0600u) << name;
+        if (name != "old.sek")
+            std::filesystem::remove(m_folder / name);
     }
+
+    Save(path, m_new);
+    struct stat status { };
+    ASSERT_EQ(::stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0644u);
+
+    // The second giving of ownership comes after the rename: failing, it keeps the save.
+    m_fileSystem.Fail(FileOperation::SetOwnership, EIO, 1);
+    Save(path, m_old);
     EXPECT_EQ(test::ReadBytes(path), m_old);
-    EXPECT_EQ(m_folder.Entries(), std::vector<std::string> {"old.sek"});
+    ASSERT_EQ(::stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0600u) << "the owner's alone, which loses nothing";
 }
 
 TEST_F(SafeSaveTest, ReplacesTheTargetOfASymbolicLinkAndKeepsTheLink)

@@ -50,6 +50,12 @@ const std::map<std::string, CallFailure> kCallFailures = {
     {"open-folder", {EMFILE, "%1 could not be opened because there are too many open files.", Outcome::newReported}},
     {"fsync-folder", {EIO, "A hardware I/O error was reported while accessing %1.", Outcome::newReported}},
     {"close-folder", {EIO, "", Outcome::harmless}},
+    // The old file's owner and mode given back to the new one in its place: failing, the new
+    // file stays its owner's alone, which loses nothing.
+    {"open-saved", {EMFILE, "", Outcome::harmless}},
+    {"fchown-saved", {EIO, "", Outcome::harmless}},
+    {"fchmod-saved", {EROFS, "", Outcome::harmless}},
+    {"close-saved", {EIO, "", Outcome::harmless}},
 };
 
 std::vector<std::uint8_t> Bytes(const std::string& text)

@@ -10,6 +10,8 @@
 //   close-temporary    closing it, and close-copy for the descriptor opened by name
 //   rename             putting it in the old file's place
 //   open-folder, fsync-folder, close-folder   making the rename durable
+//   open-saved, fchown-saved, fchmod-saved, close-saved   giving the file in its new place the
+//                      old file's owner and mode
 //   unlink             removing a file
 //
 // SEKRETA_FAIL_CALL=NAME:N:ERRNO makes the N-th call of that name (counted from 1) fail with
@@ -30,11 +32,13 @@
 
 namespace {
 
-enum class Kind : char { none, temporary, copy, folder };
+enum class Kind : char { none, temporary, copy, folder, saved };
 
 constexpr int kMostDescriptors = 4096;
 Kind g_kinds[kMostDescriptors] = {};
 std::string* g_temporaryPath = nullptr;
+// Where the temporary file went by its rename.
+std::string* g_savedPath = nullptr;
 
 template <typename Function> Function Real(const char* name)
 {
@@ -144,6 +148,8 @@ Kind KindOfOpen(const char* path, int flags)
         return Kind::none;
     if (*g_temporaryPath == path)
         return Kind::copy;
+    if (g_savedPath && *g_savedPath == path)
+        return Kind::saved;
     if ((flags & O_DIRECTORY) != 0)
         return Kind::folder;
     return Kind::none;
@@ -151,7 +157,7 @@ Kind KindOfOpen(const char* path, int flags)
 
 const char* OpenName(Kind kind)
 {
-    return kind == Kind::copy ? "open-temporary" : "open-folder";
+    return kind == Kind::copy ? "open-temporary" : kind == Kind::saved ? "open-saved" : "open-folder";
 }
 
 int Opened(const char* path, int flags, int descriptor)
@@ -269,6 +275,7 @@ int close(int descriptor)
     const char* name = kind == Kind::temporary ? "close-temporary"
         : kind == Kind::copy                   ? "close-copy"
         : kind == Kind::folder                 ? "close-folder"
+        : kind == Kind::saved                  ? "close-saved"
                                                : nullptr;
     const bool fail = name && ShouldFail(name);
     const int error = errno;
@@ -281,14 +288,14 @@ int close(int descriptor)
 
 int fchown(int descriptor, uid_t owner, gid_t group)
 {
-    if (ShouldFail("fchown"))
+    if (ShouldFail(KindOf(descriptor) == Kind::saved ? "fchown-saved" : "fchown"))
         return -1;
     return Real<int (*)(int, uid_t, gid_t)>("fchown")(descriptor, owner, group);
 }
 
 int fchmod(int descriptor, mode_t mode)
 {
-    if (ShouldFail("fchmod"))
+    if (ShouldFail(KindOf(descriptor) == Kind::saved ? "fchmod-saved" : "fchmod"))
         return -1;
     return Real<int (*)(int, mode_t)>("fchmod")(descriptor, mode);
 }
@@ -297,7 +304,12 @@ int rename(const char* from, const char* to)
 {
     if (ShouldFail("rename"))
         return -1;
-    return Real<int (*)(const char*, const char*)>("rename")(from, to);
+    const int result = Real<int (*)(const char*, const char*)>("rename")(from, to);
+    if (result == 0 && g_temporaryPath && *g_temporaryPath == from) {
+        delete g_savedPath;
+        g_savedPath = new std::string(to);
+    }
+    return result;
 }
 
 int unlink(const char* path)

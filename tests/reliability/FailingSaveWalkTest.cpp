@@ -34,7 +34,8 @@ struct Failure {
 const std::map<FileOperation, Failure> kFailures = {
     {FileOperation::CreateTemporary, {EACCES, "Access to %1 was denied."}},
     {FileOperation::Write, {ENOSPC, "Disk full while accessing %1."}},
-    {FileOperation::CopyOwnerAndMode, {EPERM, "Access to %1 was denied."}},
+    {FileOperation::GetOwnership, {EACCES, "Access to %1 was denied."}},
+    {FileOperation::SetOwnership, {EPERM, "Access to %1 was denied."}},
     {FileOperation::Flush, {EIO, "A hardware I/O error was reported while accessing %1."}},
     {FileOperation::Close, {EDQUOT, "Disk full while accessing %1."}},
     {FileOperation::Replace, {EXDEV, "An unknown error occurred while accessing %1."}},
@@ -46,7 +47,7 @@ const std::map<FileOperation, Failure> kFailures = {
 
 const std::vector<FileOperation> kEveryOperation = {FileOperation::OpenForReading, FileOperation::CreateTemporary,
     FileOperation::Read, FileOperation::Write, FileOperation::Size, FileOperation::Flush, FileOperation::Close,
-    FileOperation::CopyOwnerAndMode, FileOperation::Replace, FileOperation::Remove};
+    FileOperation::GetOwnership, FileOperation::SetOwnership, FileOperation::Replace, FileOperation::Remove};
 
 using CallCounts = std::map<FileOperation, int>;
 
@@ -132,14 +133,27 @@ protected:
         EXPECT_EQ(Frame().Caption(), "a.sek - Sekreta");
     }
 
-    // Walks `save` through every call it makes, failing each in turn.
+    // Walks `save` through every call it makes, failing each in turn. The old file's mode is
+    // given back after the rename, when the new file is in place: that last call failing
+    // leaves the saved file its owner's alone, and the save stands.
     void Walk(const std::function<void()>& dialogs, const std::function<void()>& save,
         const std::filesystem::path& chosen, const CallCounts& made)
     {
         for (const auto& [operation, count] : made) {
-            for (int skip = 0; skip < count; ++skip)
+            const bool modeAfterRename = operation == FileOperation::SetOwnership && count == 2;
+            for (int skip = 0; skip < count - (modeAfterRename ? 1 : 0); ++skip)
                 FailOneCall(dialogs, save, chosen, operation, skip);
         }
+    }
+
+    // Fails the giving back of the mode after the rename: the save succeeds all the same.
+    void FailModeAfterRename(const std::function<void()>& save)
+    {
+        m_platform.files.Fail(FileOperation::SetOwnership, EPERM, 1);
+        save();
+        EXPECT_EQ(ReadFile(m_path, "abcd"), kChanged);
+        EXPECT_FALSE(Doc().IsModified());
+        EXPECT_EQ(m_folder.Entries(), std::vector<std::string> {"a.sek"});
     }
 
     std::filesystem::path m_path;
@@ -154,13 +168,17 @@ TEST_F(FailingSaveWalk, SaveOverTheOpenFileFailsCleanlyAtEveryStep)
     // What a save over an existing file must do, whatever else it does.
     EXPECT_EQ(made.at(FileOperation::CreateTemporary), 1);
     EXPECT_GE(made.at(FileOperation::Write), 2);
-    EXPECT_EQ(made.at(FileOperation::CopyOwnerAndMode), 1);
+    EXPECT_EQ(made.at(FileOperation::GetOwnership), 1);
+    EXPECT_EQ(made.at(FileOperation::SetOwnership), 2) << "owner's bits first, the whole mode once in place";
     EXPECT_EQ(made.at(FileOperation::Flush), 1);
     EXPECT_GE(made.at(FileOperation::Close), 1);
     EXPECT_EQ(made.at(FileOperation::Replace), 1);
     EXPECT_FALSE(made.contains(FileOperation::Remove)) << "nothing to clean up after a save that worked";
 
     Walk(nothing, save, m_path, made);
+    FailModeAfterRename(save);
+    WriteBytes(m_path, m_before);
+    Change();
 
     // Nothing failing any more, the same Save writes the file.
     save();
@@ -175,7 +193,8 @@ TEST_F(FailingSaveWalk, SaveAsUnderANewNameLeavesNothingThereAtEveryStep)
     const auto dialogs = [&] { ExpectFileDialog(chosen); };
     const auto save = [this] { Frame().ChooseMenuItem(ID_FILE_SAVE_AS); };
     const CallCounts made = CountCalls(dialogs, save, chosen);
-    EXPECT_FALSE(made.contains(FileOperation::CopyOwnerAndMode)) << "a new file has nothing to copy from";
+    EXPECT_FALSE(made.contains(FileOperation::GetOwnership)) << "a new file has nothing to copy from";
+    EXPECT_FALSE(made.contains(FileOperation::SetOwnership));
     // The walk expects the document still named a.sek, so the counting save's rename is undone.
     Doc().SetPathName(m_path.string());
 

@@ -106,11 +106,18 @@ std::error_code HeadlessFileSystem::CreateTemporaryBeside(
     return {};
 }
 
-std::error_code HeadlessFileSystem::CopyOwnerAndMode(const std::filesystem::path& from, const std::filesystem::path& to)
+std::error_code HeadlessFileSystem::GetOwnership(const std::filesystem::path& path, FileOwnership& ownership)
 {
-    if (const std::error_code error = Check(FileOperation::CopyOwnerAndMode))
+    if (const std::error_code error = Check(FileOperation::GetOwnership))
         return error;
-    return PosixFileSystem::CopyOwnerAndMode(from, to);
+    return PosixFileSystem::GetOwnership(path, ownership);
+}
+
+std::error_code HeadlessFileSystem::SetOwnership(const std::filesystem::path& path, const FileOwnership& ownership)
+{
+    if (const std::error_code error = Check(FileOperation::SetOwnership))
+        return error;
+    return PosixFileSystem::SetOwnership(path, ownership);
 }
 
 std::error_code HeadlessFileSystem::Replace(const std::filesystem::path& from, const std::filesystem::path& to)

@@ -89,23 +89,29 @@ std::error_code PosixFileSystem::CreateTemporaryBeside(
     return {};
 }
 
-std::error_code PosixFileSystem::CopyOwnerAndMode(const std::filesystem::path& from, const std::filesystem::path& to)
+std::error_code PosixFileSystem::GetOwnership(const std::filesystem::path& path, FileOwnership& ownership)
 {
-    struct stat model { };
-    if (::stat(from.c_str(), &model) != 0)
+    struct stat status { };
+    if (::stat(path.c_str(), &status) != 0)
         return LastError();
-    const int descriptor = ::open(to.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    ownership = {status.st_uid, status.st_gid, static_cast<std::uint32_t>(status.st_mode & 07777)};
+    return {};
+}
+
+std::error_code PosixFileSystem::SetOwnership(const std::filesystem::path& path, const FileOwnership& ownership)
+{
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0)
         return LastError();
     std::error_code error;
     // Only root may give a file away, and others only to a group they belong to: EPERM then
     // leaves the file this user's, as a new file would be.
-    if (::fchown(descriptor, model.st_uid, model.st_gid) != 0) {
-        if (errno != EPERM || (::fchown(descriptor, static_cast<uid_t>(-1), model.st_gid) != 0 && errno != EPERM))
+    if (::fchown(descriptor, ownership.owner, ownership.group) != 0) {
+        if (errno != EPERM || (::fchown(descriptor, static_cast<uid_t>(-1), ownership.group) != 0 && errno != EPERM))
             error = LastError();
     }
     // The mode comes last: a change of owner clears the set-user-ID and set-group-ID bits.
-    if (!error && ::fchmod(descriptor, model.st_mode & 07777) != 0)
+    if (!error && ::fchmod(descriptor, ownership.mode & 07777) != 0)
         error = LastError();
     ::close(descriptor);
     return error;

@@ -10,7 +10,8 @@ public:
     std::error_code OpenForReading(const std::filesystem::path& path, std::unique_ptr<File>& file) override;
     std::error_code CreateTemporaryBeside(
         const std::filesystem::path& target, std::filesystem::path& temporary, std::unique_ptr<File>& file) override;
-    std::error_code CopyOwnerAndMode(const std::filesystem::path& from, const std::filesystem::path& to) override;
+    std::error_code GetOwnership(const std::filesystem::path& path, FileOwnership& ownership) override;
+    std::error_code SetOwnership(const std::filesystem::path& path, const FileOwnership& ownership) override;
     std::error_code Replace(const std::filesystem::path& from, const std::filesystem::path& to) override;
     std::error_code Remove(const std::filesystem::path& path) override;
 
