@@ -99,6 +99,9 @@ std::vector<AccountRecord> RecordsFromJson(std::string_view text, const std::str
         list = nlohmann::json::parse(text);
     } catch (const nlohmann::json::parse_error& error) {
         throw UsageError(source + ": this is not JSON (byte " + std::to_string(error.byte) + ").");
+    } catch (const nlohmann::json::out_of_range&) {
+        // Our exports hold no numbers; one too large for the parser is no export of ours.
+        throw UsageError(source + ": this JSON holds a number too large to read.");
     }
     if (!list.is_array())
         throw UsageError(source + ": the JSON is not a list of entries.");

@@ -209,6 +209,9 @@ INSTANTIATE_TEST_SUITE_P(Malformed, ImportFailureTest,
             "[{\"account\": \"\u4e2d\", \"password\": \"p\", \"windows-1252\": [\"account\"]}]",
             "entry 1: \"account\" has characters that Windows-1252 lacks."},
         ImportFailure {"CutShort", "json", "[{\"account\": \"a\"", "this is not JSON (byte 17)."},
+        // Found by fuzzing: the parser's own failure for a huge number ended the program.
+        ImportFailure {
+            "HugeNumber", "json", "[{\"account\": 1e999999999}]", "this JSON holds a number too large to read."},
         ImportFailure {
             "NotUtf8", "json", "[{\"account\": \"\xE9t\xE9\", \"password\": \"\"}]", "this is not JSON (byte 16)."}),
     [](const testing::TestParamInfo<ImportFailure>& testInfo) { return testInfo.param.name; });
