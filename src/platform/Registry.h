@@ -12,6 +12,9 @@ namespace sekreta::platform {
 // A value of a registry key: a 32-bit number or a text.
 using RegistryValue = std::variant<std::uint32_t, std::string>;
 
+// The parts of a key path; empty parts (doubled, leading or trailing backslashes) are skipped.
+std::vector<std::string_view> SplitKeyPath(std::string_view path);
+
 // A tree of keys holding named values, like one hive of the Windows registry: the user's
 // settings are kept in one.
 // Key paths separate their parts with a backslash. The empty value name is a key's default value.

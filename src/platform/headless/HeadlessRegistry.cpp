@@ -17,19 +17,6 @@ std::string Fold(std::string_view name)
     return folded;
 }
 
-std::vector<std::string_view> Split(std::string_view path)
-{
-    std::vector<std::string_view> parts;
-    while (!path.empty()) {
-        const std::size_t separator = path.find('\\');
-        const std::string_view part = path.substr(0, separator);
-        if (!part.empty())
-            parts.push_back(part);
-        path = separator == std::string_view::npos ? std::string_view() : path.substr(separator + 1);
-    }
-    return parts;
-}
-
 std::string Format(const RegistryValue& value)
 {
     if (const auto* number = std::get_if<std::uint32_t>(&value))
@@ -85,7 +72,7 @@ HeadlessRegistry::~HeadlessRegistry() = default;
 bool HeadlessRegistry::CreateKey(std::string_view path)
 {
     Key* key = m_root.get();
-    for (const std::string_view part : Split(path)) {
+    for (const std::string_view part : SplitKeyPath(path)) {
         const std::string folded = Fold(part);
         auto found = key->subkeys.find(folded);
         if (found == key->subkeys.end()) {
@@ -103,12 +90,12 @@ bool HeadlessRegistry::CreateKey(std::string_view path)
 
 bool HeadlessRegistry::KeyExists(std::string_view path) const
 {
-    return m_root->Find(Split(path)) != nullptr;
+    return m_root->Find(SplitKeyPath(path)) != nullptr;
 }
 
 std::optional<RegistryValue> HeadlessRegistry::QueryValue(std::string_view path, std::string_view name) const
 {
-    const Key* key = m_root->Find(Split(path));
+    const Key* key = m_root->Find(SplitKeyPath(path));
     if (!key)
         return std::nullopt;
     const auto found = key->values.find(Fold(name));
@@ -127,7 +114,7 @@ bool HeadlessRegistry::SetValue(std::string_view path, std::string_view name, co
         return false;
     if (m_writesBeforeFailure > 0)
         --m_writesBeforeFailure;
-    Key* key = m_root->Find(Split(path));
+    Key* key = m_root->Find(SplitKeyPath(path));
     const auto [entry, inserted] = key->values.try_emplace(Fold(name), Key::Value {std::string(name), value});
     if (!inserted)
         entry->second.value = value;
@@ -138,13 +125,13 @@ bool HeadlessRegistry::DeleteValue(std::string_view path, std::string_view name)
 {
     if (m_readOnly)
         return false;
-    Key* key = m_root->Find(Split(path));
+    Key* key = m_root->Find(SplitKeyPath(path));
     return key && key->values.erase(Fold(name)) == 1;
 }
 
 bool HeadlessRegistry::DeleteKey(std::string_view path)
 {
-    std::vector<std::string_view> parts = Split(path);
+    std::vector<std::string_view> parts = SplitKeyPath(path);
     if (m_readOnly || parts.empty())
         return false;
     const std::string last = Fold(parts.back());
@@ -156,7 +143,7 @@ bool HeadlessRegistry::DeleteKey(std::string_view path)
 std::vector<std::string> HeadlessRegistry::SubkeyNames(std::string_view path) const
 {
     std::vector<std::string> names;
-    if (const Key* key = m_root->Find(Split(path))) {
+    if (const Key* key = m_root->Find(SplitKeyPath(path))) {
         for (const auto& [folded, subkey] : key->subkeys)
             names.push_back(subkey->name);
     }

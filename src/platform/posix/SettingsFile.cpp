@@ -41,20 +41,6 @@ bool EqualFolded(std::string_view a, std::string_view b)
         a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return FoldChar(x) == FoldChar(y); });
 }
 
-// The parts of a key path; empty parts (doubled, leading or trailing backslashes) are skipped.
-std::vector<std::string_view> SplitPath(std::string_view path)
-{
-    std::vector<std::string_view> parts;
-    while (!path.empty()) {
-        const std::size_t separator = path.find('\\');
-        const std::string_view part = path.substr(0, separator);
-        if (!part.empty())
-            parts.push_back(part);
-        path = separator == std::string_view::npos ? std::string_view() : path.substr(separator + 1);
-    }
-    return parts;
-}
-
 // Where an element named `name` is or would go in a list sorted by folded names.
 template <typename List> auto Position(List& list, std::string_view name)
 {
@@ -399,7 +385,7 @@ bool SettingsFile::Commit(SettingsKey tree)
 
 bool SettingsFile::CreateKey(std::string_view path)
 {
-    const std::vector<std::string_view> parts = SplitPath(path);
+    const std::vector<std::string_view> parts = SplitKeyPath(path);
     if (parts.size() > kSettingsMaxDepth)
         return false;
     Refresh();
@@ -419,13 +405,13 @@ bool SettingsFile::CreateKey(std::string_view path)
 bool SettingsFile::KeyExists(std::string_view path) const
 {
     Refresh();
-    return FindKey(m_root, SplitPath(path)) != nullptr;
+    return FindKey(m_root, SplitKeyPath(path)) != nullptr;
 }
 
 std::optional<RegistryValue> SettingsFile::QueryValue(std::string_view path, std::string_view name) const
 {
     Refresh();
-    const SettingsKey* key = FindKey(m_root, SplitPath(path));
+    const SettingsKey* key = FindKey(m_root, SplitKeyPath(path));
     if (!key)
         return std::nullopt;
     const auto found = Find(key->values, name);
@@ -436,7 +422,7 @@ std::optional<RegistryValue> SettingsFile::QueryValue(std::string_view path, std
 
 bool SettingsFile::SetValue(std::string_view path, std::string_view name, const RegistryValue& value)
 {
-    const std::vector<std::string_view> parts = SplitPath(path);
+    const std::vector<std::string_view> parts = SplitKeyPath(path);
     if (parts.size() > kSettingsMaxDepth)
         return false;
     Refresh();
@@ -458,7 +444,7 @@ bool SettingsFile::SetValue(std::string_view path, std::string_view name, const 
 
 bool SettingsFile::DeleteValue(std::string_view path, std::string_view name)
 {
-    const std::vector<std::string_view> parts = SplitPath(path);
+    const std::vector<std::string_view> parts = SplitKeyPath(path);
     Refresh();
     const SettingsKey* key = FindKey(m_root, parts);
     if (!key || Find(key->values, name) == key->values.end())
@@ -471,7 +457,7 @@ bool SettingsFile::DeleteValue(std::string_view path, std::string_view name)
 
 bool SettingsFile::DeleteKey(std::string_view path)
 {
-    std::vector<std::string_view> parts = SplitPath(path);
+    std::vector<std::string_view> parts = SplitKeyPath(path);
     if (parts.empty())
         return false;
     Refresh();
@@ -489,7 +475,7 @@ std::vector<std::string> SettingsFile::SubkeyNames(std::string_view path) const
 {
     Refresh();
     std::vector<std::string> names;
-    if (const SettingsKey* key = FindKey(m_root, SplitPath(path))) {
+    if (const SettingsKey* key = FindKey(m_root, SplitKeyPath(path))) {
         for (const SettingsKey& subkey : key->subkeys)
             names.push_back(subkey.name);
     }
