@@ -1,14 +1,19 @@
 // What a person does in a dialog drawn by the Qt backend: Enter, Esc and the close box, a
-// refused OK that keeps the dialog open, mnemonics, a multi-line field, a field as wide as its
-// text, and texts whose bytes are not UTF-8.
+// refused OK that keeps the dialog open, mnemonics, a multi-line field, the pass phrase
+// field's bound, and texts that come back as they went in.
+#include "platform/qt/DesktopBeep.h"
 #include "platform/qt/QtDialogWindow.h"
 #include "platform/qt/QtWindowSystem.h"
 #include "qt/DialogEventsRecorder.h"
 #include "qt/ModalDriver.h"
+#include "resources/ControlIds.h"
+#include "resources/ResourceIds.h"
+#include "resources/SekretaResources.h"
+#include "storage/AccountRecord.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -22,6 +27,7 @@ namespace sekreta::test {
 namespace {
 
 using namespace platform;
+using platform::qt::DesktopBeep;
 using platform::qt::QtDialogWindow;
 using platform::qt::QtWindowSystem;
 
@@ -163,28 +169,108 @@ TEST_F(DialogBehaviourTest, EnterInTheNotesAddsALineWhichComesBackAsCarriageRetu
     EXPECT_EQ(notes, "first line that is long enough to run past the right edge of the field\r\nsecond\r\nthird");
 }
 
-TEST_F(DialogBehaviourTest, AFieldThatDoesNotScrollTakesOnlyWhatItsWidthShows)
+// Each character as its own key, as a keyboard sends it; QTest's keyClicks would split a
+// character outside the Basic Multilingual Plane into two keys.
+void TypeCharacters(QWidget& field, const QString& text)
 {
-    std::string code;
-    m_events.onCommand = [&](DialogWindow& dialog, int id) {
-        code = dialog.GetControlText(IDC_CODE);
-        dialog.EndDialog(id);
+    for (qsizetype at = 0; at < text.size(); at += text[at].isHighSurrogate() ? 2 : 1)
+        QTest::sendKeyEvent(
+            QTest::Click, &field, Qt::Key_unknown, text.mid(at, text[at].isHighSurrogate() ? 2 : 1), Qt::NoModifier);
+}
+
+// 48 characters whatever the font: of what is typed or pasted, wherever and over whatever
+// selection, the field keeps the start that fits, and every refusal beeps.
+TEST_F(DialogBehaviourTest, ThePassPhraseFieldTakes48CharactersInEveryFont)
+{
+    struct Case {
+        const char* name;
+        QString typed;
+        int selectFrom;
+        int selectLength;
+        QString pasted;
+        QString kept;
+        int beeps;
     };
-    int visibleWidth = 0;
-    Run([&](QtDialogWindow&, QDialog& dialog) {
-        auto& field = ControlOf<QLineEdit>(dialog, IDC_CODE);
-        visibleWidth = field.contentsRect().width();
-        field.setFocus();
-        QTest::keyClicks(&field, QString(200, u'W'));
-        QTest::keyClick(&field, Qt::Key_Return);
-    });
-    const QFontMetrics metrics(QApplication::font());
-    ASSERT_FALSE(code.empty());
-    EXPECT_LT(code.size(), 200u);
-    EXPECT_EQ(code, std::string(code.size(), 'W'));
-    EXPECT_LE(metrics.horizontalAdvance(QString::fromStdString(code)), visibleWidth);
-    EXPECT_GT(metrics.horizontalAdvance(QString::fromStdString(code + "WW")), visibleWidth - 8)
-        << "the field is filled up to its edge";
+    const QString clef = QString::fromUtf8("\xF0\x9D\x84\x9E");
+    const QString narrow(45, u'i');
+    const Case cases[] = {
+        {"typed", QString(60, u'W'), 0, 0, "", QString(48, u'W'), 12},
+        {"pasted", "", 0, 0, QString(60, u'W'), QString(48, u'W'), 1},
+        {"code points", clef.repeated(60), 0, 0, "", clef.repeated(48), 12},
+        {"pasted in the middle", narrow, 10, 0, "0123456789", narrow.left(10) + "012" + narrow.mid(10), 1},
+        {"pasted over a selection", narrow, 5, 5, QString(20, u'x'), narrow.left(5) + QString(8, u'x') + narrow.mid(10),
+            1},
+    };
+    const platform::DialogTemplate& passPhrase = *SekretaResources().FindDialog(IDD_PASSPHRASE);
+    const QFont original = QApplication::font();
+    for (const int pointSize : {original.pointSize(), 3 * original.pointSize()}) {
+        QFont font = original;
+        font.setPointSize(pointSize);
+        QApplication::setFont(font);
+        for (const Case& test : cases) {
+            std::string kept;
+            m_events.onCommand = [&](DialogWindow& dialog, int id) {
+                kept = dialog.GetControlText(IDC_PASSPHRASE);
+                dialog.EndDialog(id);
+            };
+            QtDialogWindow window(passPhrase, m_events, nullptr);
+            const int beepsBefore = DesktopBeep::Count();
+            m_driver.Expect(test.name, [&](QWidget& dialog) {
+                auto& field = ControlOf<QLineEdit>(static_cast<QDialog&>(dialog), IDC_PASSPHRASE);
+                TypeCharacters(field, test.typed);
+                field.setSelection(test.selectFrom, test.selectLength);
+                QApplication::clipboard()->setText(test.pasted);
+                if (!test.pasted.isEmpty())
+                    QTest::keySequence(&field, QKeySequence::Paste);
+                QTest::keyClick(&field, Qt::Key_Return);
+            });
+            window.Run();
+            EXPECT_EQ(kept, test.kept.toStdString()) << test.name << " at " << pointSize << " points";
+            EXPECT_EQ(DesktopBeep::Count() - beepsBefore, test.beeps) << test.name;
+        }
+    }
+    QApplication::setFont(original);
+}
+
+// Opened and closed with OK, the entry dialog gives back every field byte for byte, whatever it
+// holds and however long, and shows each from its beginning; an edited field comes back as typed.
+TEST_F(DialogBehaviourTest, TheEntryDialogGivesBackWhatTheUserDidNotEdit)
+{
+    const AccountRecord spaces {"Caf\xC3\xA9\xC2\xA0.", "", "no\xA0.", "tab\t.", "a\xE2\x80\xA8.\xE2\x80\xA9.\xC2\xA0"};
+    const std::vector<AccountRecord> records = {spaces, {"lone\rCR", "lone\nLF", "", "", "CR\r LF\n CR LF\r\n"},
+        {"\xE9t\xE9", "\x80", "\xFF\xFE", "\x93quoted\x94", "\x8C\r\n"},
+        {std::string(300, 'a'), "https://" + std::string(39992, 'u'), "", std::string(33000, 'p'), ""}};
+    const std::pair<int, std::string AccountRecord::*> fields[]
+        = {{IDC_ACCOUNT, &AccountRecord::account}, {IDC_URL, &AccountRecord::url}, {IDC_USER, &AccountRecord::user},
+            {IDC_PASSWORD, &AccountRecord::password}, {IDC_NOTES, &AccountRecord::notes}};
+    const auto open = [&](const AccountRecord& shown, const QString& typedIntoTheNotes) {
+        AccountRecord returned;
+        m_events.onInit = [&](DialogWindow& dialog) {
+            for (const auto& [id, field] : fields)
+                dialog.SetControlText(id, shown.*field);
+        };
+        m_events.onCommand = [&](DialogWindow& dialog, int id) {
+            for (const auto& [control, field] : fields)
+                returned.*field = dialog.GetControlText(control);
+            dialog.EndDialog(id);
+        };
+        QtDialogWindow window(*SekretaResources().FindDialog(IDD_ENTRY), m_events, nullptr);
+        m_driver.Expect("Account Entry", [&](QWidget& dialog) {
+            auto& account = ControlOf<QLineEdit>(static_cast<QDialog&>(dialog), IDC_ACCOUNT);
+            EXPECT_EQ(account.selectedText(), account.text()) << "the focused field has its text selected";
+            for (const int id : {IDC_ACCOUNT, IDC_URL, IDC_PASSWORD})
+                EXPECT_EQ(ControlOf<QLineEdit>(static_cast<QDialog&>(dialog), id).cursorPosition(), 0) << id;
+            auto& notes = ControlOf<QPlainTextEdit>(static_cast<QDialog&>(dialog), IDC_NOTES);
+            notes.moveCursor(QTextCursor::End);
+            QTest::keyClicks(&notes, typedIntoTheNotes);
+            QTest::keyClick(&account, Qt::Key_Return);
+        });
+        window.Run();
+        return returned;
+    };
+    for (const AccountRecord& record : records)
+        EXPECT_TRUE(open(record, "") == record) << record.account.substr(0, 10);
+    EXPECT_EQ(open(spaces, "!").notes, "a\xE2\x80\xA8.\r\n.\xC2\xA0!");
 }
 
 TEST_F(DialogBehaviourTest, TextsThatAreNotUtf8ComeBackUnchangedUnlessEdited)
