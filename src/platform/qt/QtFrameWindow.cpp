@@ -346,10 +346,11 @@ bool QtFrameWindow::IsMinimized() const
 
 void QtFrameWindow::Activate()
 {
+    // Bringing a minimised window to the front does not restore it: the window manager would
+    // take the activation as a request to restore it, so it is left as it is.
     if (m_window->isMinimized())
-        m_window->showNormal();
-    else
-        m_window->show();
+        return;
+    m_window->show();
     m_window->raise();
     m_window->activateWindow();
     RaiseFloatingToolBar();
