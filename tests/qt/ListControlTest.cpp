@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMainWindow>
+#include <QScrollBar>
 #include <QTest>
 #include <QTreeView>
 
@@ -173,6 +174,23 @@ TEST_F(ListControlTest, ClicksSelectByTheFirstCellAndClearInEmptySpace)
     m_list.SelectItem(2);
     EXPECT_EQ(m_view.palette().color(QPalette::Inactive, QPalette::Highlight),
         m_view.palette().color(QPalette::Active, QPalette::Highlight));
+}
+
+TEST_F(ListControlTest, LeftAndRightScrollSidewaysAndKeepTheSelection)
+{
+    Add("Bank");
+    Add("Shop");
+    ShowActive();
+    m_view.header()->resizeSection(2, 3 * m_view.viewport()->width());
+    QApplication::processEvents();
+    QTest::keyClick(&m_view, Qt::Key_Right);
+    QTest::keyClick(&m_view, Qt::Key_Right);
+    EXPECT_GT(m_view.horizontalScrollBar()->value(), 0);
+    QTest::keyClick(&m_view, Qt::Key_Left);
+    QTest::keyClick(&m_view, Qt::Key_Left);
+    EXPECT_EQ(m_view.horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(m_list.GetNextSelectedItem(-1), 1);
+    EXPECT_EQ(SelectedRows(), std::vector<int> {1});
 }
 
 TEST_F(ListControlTest, HeadingClicksDoNotSortAndDoubleClicksAndContextMenusGoToTheProgram)

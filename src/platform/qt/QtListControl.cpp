@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QMouseEvent>
 #include <QPalette>
@@ -15,8 +16,9 @@ namespace sekreta::platform::qt {
 
 namespace {
 
-// The tree view with the list control's mouse: a row is hit by its first cell, so a press
-// anywhere else clears the selection; every double-click is reported, on a row or not.
+// The tree view with the list control's mouse and keys: a row is hit by its first cell, so a
+// press anywhere else clears the selection; every double-click is reported, on a row or not;
+// Left and Right scroll sideways and leave the current row and the selection where they are.
 class ListView final : public QTreeView {
 public:
     ListView(QWidget* parent, std::function<void()> onDoubleClick)
@@ -26,6 +28,16 @@ public:
     }
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        // The tree view would move to the next cell, which cannot be selected.
+        if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) {
+            horizontalScrollBar()->triggerAction(event->key() == Qt::Key_Left ? QAbstractSlider::SliderSingleStepSub
+                                                                              : QAbstractSlider::SliderSingleStepAdd);
+            return;
+        }
+        QTreeView::keyPressEvent(event);
+    }
     void mousePressEvent(QMouseEvent* event) override
     {
         QTreeView::mousePressEvent(event);
