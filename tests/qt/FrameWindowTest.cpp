@@ -4,6 +4,7 @@
 #include "platform/qt/QtFrameWindow.h"
 #include "platform/qt/QtWindowSystem.h"
 #include "qt/FrameEventsRecorder.h"
+#include "qt/HintedStyle.h"
 #include "qt/ModalDriver.h"
 #include "resources/ResourceIds.h"
 #include "resources/SekretaResources.h"
@@ -140,6 +141,29 @@ TEST_F(FrameWindowTest, AnOpeningMenuTakesItsStatesFromTheProgramAndSendsTheItem
     QTest::keyClick(&file, Qt::Key_S);
     EXPECT_EQ(m_events.commands.size(), 1u) << "a grayed item sends nothing";
     QTest::keyClick(&file, Qt::Key_Escape);
+}
+
+TEST_F(FrameWindowTest, ALoneAltAndF10TakeTheKeyboardIntoTheMenuBar)
+{
+    const HintedStyle style({{QStyle::SH_MenuBar_AltKeyNavigation, 0}});
+    ShowActive();
+    QWidget* list = &m_frame->QtList().View();
+    list->setFocus();
+    QMenuBar& bar = *Window().menuBar();
+    QTest::keyClick(list, Qt::Key_Alt, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), &bar);
+    EXPECT_EQ(bar.activeAction(), Popup("&File").menuAction()) << "highlighted, not open";
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    QTest::keyClick(&bar, Qt::Key_Right);
+    QTest::keyClick(&bar, Qt::Key_Down);
+    ASSERT_EQ(QApplication::activePopupWidget(), &Popup("&Edit"));
+    QTest::keyClick(&Popup("&Edit"), Qt::Key_Escape);
+    QTest::keyClick(&bar, Qt::Key_Escape);
+    EXPECT_EQ(QApplication::focusWidget(), list);
+
+    QTest::keyClick(list, Qt::Key_F10);
+    ASSERT_EQ(QApplication::activePopupWidget(), &Popup("&File"));
+    QTest::keyClick(&Popup("&File"), Qt::Key_Escape);
 }
 
 TEST_F(FrameWindowTest, AcceleratorsSendTheirCommandWhateverTheMenuShows)

@@ -1,6 +1,7 @@
 #include "platform/qt/QtFrameWindow.h"
 
 #include "platform/qt/QtCommandItems.h"
+#include "platform/qt/QtMenuBarStyle.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/QtToolBarPrompts.h"
 #include "platform/qt/QtWindowSystem.h"
@@ -226,10 +227,24 @@ void QtFrameWindow::FillPopup(QMenu& popup, const PopupTemplate& items, std::opt
 
 void QtFrameWindow::AddPopups(const MenuTemplate& menu)
 {
+    QMenuBar& bar = *m_window->menuBar();
     for (const PopupTemplate& popupTemplate : menu.popups) {
-        QMenu* popup = m_window->menuBar()->addMenu(ToQString(popupTemplate.text));
+        QMenu* popup = bar.addMenu(ToQString(popupTemplate.text));
         FillPopup(*popup, popupTemplate, CommandSource::Menu);
     }
+    m_menuBarStyle = std::make_unique<QtMenuBarStyle>();
+    bar.setStyle(m_menuBarStyle.get());
+    // F10 takes the keyboard into the bar too, opening its first menu as GNOME's programs do.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), m_window.get());
+    menuKey->setContext(Qt::WindowShortcut);
+    QObject::connect(menuKey, &QShortcut::activated, menuKey, [this] { OpenFirstMenu(); });
+}
+
+void QtFrameWindow::OpenFirstMenu()
+{
+    const QList<QAction*> menus = m_window->menuBar()->actions();
+    if (!menus.isEmpty())
+        m_window->menuBar()->setActiveAction(menus.front());
 }
 
 void QtFrameWindow::AddAccelerators(const AcceleratorTable& table)
