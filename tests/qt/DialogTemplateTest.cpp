@@ -4,6 +4,7 @@
 #include "platform/qt/QtDialogWindow.h"
 #include "qt/DialogEventsRecorder.h"
 #include "qt/ModalDriver.h"
+#include "resources/ResourceIds.h"
 #include "resources/SekretaResources.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -167,6 +169,25 @@ TEST_P(DialogTemplateTest, TabGoesThroughTheControlsInTemplateOrder)
     });
     EXPECT_EQ(window.Run(), platform::IDCANCEL);
     EXPECT_EQ(visited, expected);
+}
+
+TEST(GeneratorDialogTest, TheCheckBoxWithTheFocusShowsItsMarkFromTheStart)
+{
+    DialogEventsRecorder events;
+    QtDialogWindow window(*SekretaResources().FindDialog(IDD_GENERATOR), events, nullptr);
+    QImage focused;
+    QImage unfocused;
+    ModalDriver driver;
+    driver.Expect("Generate Password", [&](QWidget& shown) {
+        QWidget& box = *QApplication::focusWidget();
+        ASSERT_TRUE(qobject_cast<QCheckBox*>(&box));
+        focused = box.grab().toImage();
+        box.clearFocus();
+        unfocused = box.grab().toImage();
+        QTest::keyClick(&shown, Qt::Key_Escape);
+    });
+    window.Run();
+    EXPECT_NE(focused, unfocused);
 }
 
 std::string TemplateName(const testing::TestParamInfo<DialogTemplate>& info)

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QValidator>
@@ -106,6 +107,13 @@ public:
     std::map<QObject*, QWidget*> m_mnemonicTargets;
 
 protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QDialog::showEvent(event);
+        // A dialog is worked with the keyboard: the control that has the focus shows its mark
+        // from the start, not only once Tab has been pressed (a check box has no other).
+        setAttribute(Qt::WA_KeyboardFocusChange);
+    }
     void keyPressEvent(QKeyEvent* event) override
     {
         if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
