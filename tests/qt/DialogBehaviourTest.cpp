@@ -4,11 +4,13 @@
 #include "platform/qt/QtDialogWindow.h"
 #include "platform/qt/QtWindowSystem.h"
 #include "qt/DialogEventsRecorder.h"
+#include "qt/HintedStyle.h"
 #include "qt/ModalDriver.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QFontMetrics>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -185,6 +187,26 @@ TEST_F(DialogBehaviourTest, AFieldThatDoesNotScrollTakesOnlyWhatItsWidthShows)
     EXPECT_LE(metrics.horizontalAdvance(QString::fromStdString(code)), visibleWidth);
     EXPECT_GT(metrics.horizontalAdvance(QString::fromStdString(code + "WW")), visibleWidth - 8)
         << "the field is filled up to its edge";
+}
+
+TEST_F(DialogBehaviourTest, OkAndCancelCarryTheIconsOfAMessageBoxsButtonsWhenTheStyleGivesThem)
+{
+    const QtDialogWindow plain(kDialog, m_events, nullptr);
+    EXPECT_TRUE(ControlOf<QPushButton>(plain.Widget(), IDOK).icon().isNull());
+
+    const HintedStyle style({{QStyle::SH_DialogButtonBox_ButtonsHaveIcons, 1}});
+    QImage boxOk;
+    m_driver.Expect("the message", [&](QWidget& box) {
+        QAbstractButton& ok = *static_cast<QMessageBox&>(box).button(QMessageBox::Ok);
+        boxOk = ok.icon().pixmap(16).toImage();
+        ok.click();
+    });
+    QtWindowSystem().ShowMessageBox({"Saved.", "Sekreta"});
+    const QtDialogWindow window(kDialog, m_events, nullptr);
+    EXPECT_FALSE(boxOk.isNull());
+    EXPECT_EQ(ControlOf<QPushButton>(window.Widget(), IDOK).icon().pixmap(16).toImage(), boxOk);
+    EXPECT_FALSE(ControlOf<QPushButton>(window.Widget(), IDCANCEL).icon().isNull());
+    EXPECT_TRUE(ControlOf<QPushButton>(window.Widget(), IDC_MORE).icon().isNull());
 }
 
 TEST_F(DialogBehaviourTest, TextsThatAreNotUtf8ComeBackUnchangedUnlessEdited)

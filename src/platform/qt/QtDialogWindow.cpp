@@ -76,6 +76,19 @@ private:
     QLineEdit& m_edit;
 };
 
+// OK and Cancel carry the pictures that the desktop's style gives them in message boxes, when
+// it gives them any.
+void SetStandardIcon(QPushButton& button, int id)
+{
+    const QStyle& style = *button.style();
+    if (!style.styleHint(QStyle::SH_DialogButtonBox_ButtonsHaveIcons, nullptr, &button))
+        return;
+    if (id == IDOK)
+        button.setIcon(style.standardIcon(QStyle::SP_DialogOkButton, nullptr, &button));
+    else if (id == IDCANCEL)
+        button.setIcon(style.standardIcon(QStyle::SP_DialogCancelButton, nullptr, &button));
+}
+
 }  // namespace
 
 // The window: Enter presses the default button (OK where there is none), Esc and the close
@@ -244,6 +257,7 @@ void QtDialogWindow::AddControl(const ControlTemplate& source, std::size_t index
         // As on every desktop, the button with the focus is the one Enter presses.
         button->setAutoDefault(true);
         button->setDefault(source.kind == ControlKind::DefaultPushButton);
+        SetStandardIcon(*button, source.id);
         QObject::connect(
             button, &QPushButton::clicked, button, [this, id = source.id] { m_events.OnCommand(*this, id); });
         control.widget = button;
