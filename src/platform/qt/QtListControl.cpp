@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
-#include <QKeyEvent>
 #include <QLayout>
 #include <QMouseEvent>
 #include <QPalette>
@@ -17,8 +16,8 @@ namespace sekreta::platform::qt {
 namespace {
 
 // The tree view with the list control's mouse and keys: a row is hit by its first cell, so a
-// press anywhere else clears the selection; every double-click is reported, on a row or not;
-// Left and Right scroll sideways and leave the current row and the selection where they are.
+// press anywhere else clears the selection; every double-click is reported, on a row or not.
+// The keys move the selection from row to row, and Left and Right scroll sideways.
 class ListView final : public QTreeView {
 public:
     ListView(QWidget* parent, std::function<void()> onDoubleClick)
@@ -28,15 +27,17 @@ public:
     }
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override
     {
-        // The tree view would move to the next cell, which cannot be selected.
-        if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) {
-            horizontalScrollBar()->triggerAction(event->key() == Qt::Key_Left ? QAbstractSlider::SliderSingleStepSub
-                                                                              : QAbstractSlider::SliderSingleStepAdd);
-            return;
+        // Left and Right would move to a cell that cannot be selected.
+        if (action == MoveLeft || action == MoveRight) {
+            horizontalScrollBar()->triggerAction(
+                action == MoveLeft ? QAbstractSlider::SliderSingleStepSub : QAbstractSlider::SliderSingleStepAdd);
+            return currentIndex();
         }
-        QTreeView::keyPressEvent(event);
+        // The other keys go from row to row in the first column, even after a click elsewhere.
+        const QModelIndex next = QTreeView::moveCursor(action, modifiers);
+        return next.sibling(next.row(), 0);
     }
     void mousePressEvent(QMouseEvent* event) override
     {
