@@ -4,17 +4,18 @@
 #include "platform/qt/QtDialogWindow.h"
 #include "platform/qt/QtWindowSystem.h"
 #include "qt/DialogEventsRecorder.h"
-#include "qt/HintedStyle.h"
 #include "qt/ModalDriver.h"
+#include "resources/ResourceIds.h"
+#include "resources/SekretaResources.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QFontMetrics>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QTest>
 
@@ -54,6 +55,16 @@ template <typename T> T& ControlOf(QDialog& dialog, int id)
     }
     throw std::runtime_error("no control " + std::to_string(id));
 }
+
+// The style of a desktop whose message boxes give their buttons icons, as X11's does.
+class IconButtonStyle final : public QProxyStyle {
+public:
+    int styleHint(
+        StyleHint hint, const QStyleOption* option, const QWidget* widget, QStyleHintReturn* data) const override
+    {
+        return hint == SH_DialogButtonBox_ButtonsHaveIcons ? 1 : QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
 
 class DialogBehaviourTest : public testing::Test {
 protected:
@@ -189,24 +200,27 @@ TEST_F(DialogBehaviourTest, AFieldThatDoesNotScrollTakesOnlyWhatItsWidthShows)
         << "the field is filled up to its edge";
 }
 
-TEST_F(DialogBehaviourTest, OkAndCancelCarryTheIconsOfAMessageBoxsButtonsWhenTheStyleGivesThem)
+TEST_F(DialogBehaviourTest, TheGeneratorShowsItsFocusAtOnceAndItsButtonsLookLikeAMessageBoxs)
 {
-    const QtDialogWindow plain(kDialog, m_events, nullptr);
-    EXPECT_TRUE(ControlOf<QPushButton>(plain.Widget(), IDOK).icon().isNull());
-
-    const HintedStyle style({{QStyle::SH_DialogButtonBox_ButtonsHaveIcons, 1}});
-    QImage boxOk;
-    m_driver.Expect("the message", [&](QWidget& box) {
-        QAbstractButton& ok = *static_cast<QMessageBox&>(box).button(QMessageBox::Ok);
-        boxOk = ok.icon().pixmap(16).toImage();
-        ok.click();
+    QApplication::setStyle(new IconButtonStyle);
+    QtDialogWindow window(*SekretaResources().FindDialog(IDD_GENERATOR), m_events, nullptr);
+    QImage focused;
+    QImage unfocused;
+    m_driver.Expect("Generate Password", [&](QWidget& dialog) {
+        QWidget& lower = *QApplication::focusWidget();  // the a-z check box
+        focused = lower.grab().toImage();
+        lower.clearFocus();
+        unfocused = lower.grab().toImage();
+        QTest::keyClick(&dialog, Qt::Key_Escape);
     });
-    QtWindowSystem().ShowMessageBox({"Saved.", "Sekreta"});
-    const QtDialogWindow window(kDialog, m_events, nullptr);
-    EXPECT_FALSE(boxOk.isNull());
-    EXPECT_EQ(ControlOf<QPushButton>(window.Widget(), IDOK).icon().pixmap(16).toImage(), boxOk);
-    EXPECT_FALSE(ControlOf<QPushButton>(window.Widget(), IDCANCEL).icon().isNull());
-    EXPECT_TRUE(ControlOf<QPushButton>(window.Widget(), IDC_MORE).icon().isNull());
+    window.Run();
+    EXPECT_NE(focused, unfocused);
+    QMessageBox box;
+    const auto picture = [](const QAbstractButton* button) { return button->icon().pixmap(16).toImage(); };
+    EXPECT_FALSE(picture(box.addButton(QMessageBox::Ok)).isNull());
+    EXPECT_EQ(picture(&ControlOf<QPushButton>(window.Widget(), IDOK)), picture(box.button(QMessageBox::Ok)));
+    EXPECT_EQ(picture(&ControlOf<QPushButton>(window.Widget(), IDCANCEL)), picture(box.addButton(QMessageBox::Cancel)));
+    QApplication::setStyle(QStringLiteral("Fusion"));
 }
 
 TEST_F(DialogBehaviourTest, TextsThatAreNotUtf8ComeBackUnchangedUnlessEdited)

@@ -4,7 +4,6 @@
 #include "platform/qt/QtDialogWindow.h"
 #include "qt/DialogEventsRecorder.h"
 #include "qt/ModalDriver.h"
-#include "resources/ResourceIds.h"
 #include "resources/SekretaResources.h"
 
 #include <QApplication>
@@ -12,7 +11,6 @@
 #include <QDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -169,25 +167,6 @@ TEST_P(DialogTemplateTest, TabGoesThroughTheControlsInTemplateOrder)
     });
     EXPECT_EQ(window.Run(), platform::IDCANCEL);
     EXPECT_EQ(visited, expected);
-}
-
-TEST(GeneratorDialogTest, TheCheckBoxWithTheFocusShowsItsMarkFromTheStart)
-{
-    DialogEventsRecorder events;
-    QtDialogWindow window(*SekretaResources().FindDialog(IDD_GENERATOR), events, nullptr);
-    QImage focused;
-    QImage unfocused;
-    ModalDriver driver;
-    driver.Expect("Generate Password", [&](QWidget& shown) {
-        QWidget& box = *QApplication::focusWidget();
-        ASSERT_TRUE(qobject_cast<QCheckBox*>(&box));
-        focused = box.grab().toImage();
-        box.clearFocus();
-        unfocused = box.grab().toImage();
-        QTest::keyClick(&shown, Qt::Key_Escape);
-    });
-    window.Run();
-    EXPECT_NE(focused, unfocused);
 }
 
 std::string TemplateName(const testing::TestParamInfo<DialogTemplate>& info)

@@ -69,7 +69,7 @@ protected:
         if (!m_app->InitInstance())
             return false;
         QMainWindow& window = Frame().Widget();
-        return window.isMinimized() || QTest::qWaitForWindowActive(&window);
+        return QTest::qWaitForWindowActive(&window);
     }
     platform::qt::QtFrameWindow& Frame() { return *m_windows.Frames().front(); }
     QTreeView& List() { return Frame().QtList().View(); }
@@ -193,18 +193,6 @@ TEST_F(ProgramFlowTest, OpenAddCopySaveAndOpenAgain)
     Keys(Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(Frame().Widget().windowTitle(), "Letters.sek - Sekreta");
     EXPECT_EQ(Accounts(), (std::vector<std::string> {"Bank", "Mail", "Shop"}));
-}
-
-TEST_F(ProgramFlowTest, ClosedMinimisedItStartsMinimisedOverItsNormalRectangle)
-{
-    const std::string frame = "software\\Local AppWizard-Generated Applications\\Sekreta\\Frame";
-    for (const auto& [entry, value] :
-        {std::pair {"Status", 2}, {"Top", 20}, {"Left", 30}, {"Bottom", 420}, {"Right", 630}})
-        m_settings.SetValue(frame, entry, static_cast<std::uint32_t>(value));
-    ASSERT_TRUE(Start({}));
-    QApplication::processEvents();
-    EXPECT_TRUE(Frame().Widget().isMinimized());
-    EXPECT_EQ(Frame().GetPlacement(), (platform::WindowPlacement {2, {30, 20, 630, 420}}));
 }
 
 TEST_F(ProgramFlowTest, AShortPassPhraseIsRefusedWithItsMessageAndTheDialogStaysOpen)
