@@ -300,12 +300,14 @@ void QtFrameWindow::IdleUpdate()
     m_events.OnIdleUpdate(buttons);
 }
 
-bool QtFrameWindow::EndSession()
+bool QtFrameWindow::QueryEndSession()
 {
-    if (!m_events.OnQueryEndSession())
-        return false;
+    return m_events.OnQueryEndSession();
+}
+
+void QtFrameWindow::EndSession()
+{
     m_events.OnEndSession();
-    return true;
 }
 
 void QtFrameWindow::SetCaption(std::string_view caption)

@@ -37,7 +37,9 @@ public:
     // The tool bar's buttons get their states from the program.
     void IdleUpdate();
     // The user logs off or the system shuts down: false when the program refused it.
-    bool EndSession();
+    bool QueryEndSession();
+    // The session ends: the window closes without a question.
+    void EndSession();
 
     void SetCaption(std::string_view caption) override;
     void Show(ShowCommand command) override;
