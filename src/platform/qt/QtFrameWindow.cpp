@@ -363,8 +363,8 @@ bool QtFrameWindow::IsMinimized() const
 
 void QtFrameWindow::Activate()
 {
-    // Bringing a minimised window to the front does not restore it: the window manager would
-    // take the activation as a request to restore it, so it is left as it is.
+    // A minimised window stays minimised: a window manager takes an activation as a request
+    // to restore it.
     if (m_window->isMinimized())
         return;
     m_window->show();
