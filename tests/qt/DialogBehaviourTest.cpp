@@ -204,8 +204,7 @@ TEST_F(DialogBehaviourTest, TheGeneratorShowsItsFocusAtOnceAndItsButtonsLookLike
 {
     QApplication::setStyle(new IconButtonStyle);
     QtDialogWindow window(*SekretaResources().FindDialog(IDD_GENERATOR), m_events, nullptr);
-    QImage focused;
-    QImage unfocused;
+    QImage focused, unfocused;
     m_driver.Expect("Generate Password", [&](QWidget& dialog) {
         QWidget& lower = *QApplication::focusWidget();  // the a-z check box
         focused = lower.grab().toImage();
