@@ -27,7 +27,11 @@ ProgramTest::ProgramTest(bool startEmpty)
 bool ProgramTest::Start(std::vector<std::string> arguments)
 {
     m_app = std::make_unique<CSekretaApp>(m_platform.Get(), "/usr/bin/sekreta", std::move(arguments));
-    return m_app->InitInstance();
+    if (!m_app->InitInstance())
+        return false;
+    // As entering the message loop would.
+    m_platform.windows.RunPostedTasks();
+    return true;
 }
 
 void ProgramTest::Exit()
