@@ -139,8 +139,7 @@ bool CWinApp::ProcessShellCommand(const CCommandLineInfo& commandLine)
         OnFileNew();
         return m_pMainWnd != nullptr || OpenWaitingRequestsInstead();
     case CCommandLineInfo::FileOpen:
-        return OpenDocumentFile(StripShellQuotes(commandLine.m_strFileName)) != nullptr
-            || OpenWaitingRequestsInstead();
+        return OpenDocumentFile(StripShellQuotes(commandLine.m_strFileName)) != nullptr || OpenWaitingRequestsInstead();
     case CCommandLineInfo::FilePrint:
     case CCommandLineInfo::FilePrintTo:
         // This run ends when its command is done, so a request taken meanwhile would be lost:
