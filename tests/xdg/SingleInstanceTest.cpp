@@ -17,7 +17,7 @@ using test::TemporaryFolder;
 using Requests = std::vector<std::string>;
 using Result = SingleInstance::HandOverResult;
 
-constexpr std::string_view kRequest = "[open(\"/home/me/My \\\"Letters\\\".sek\")]";
+const std::string kRequest = "[open(\"/home/me/My \\\"Letters\\\".sek\")]";
 
 sockaddr_un AddressOf(const std::filesystem::path& path)
 {
@@ -79,18 +79,20 @@ protected:
     }
     std::filesystem::path Folder() const { return m_folder / "run"; }
     std::filesystem::path Socket() const { return Folder() / "instance"; }
-    // A second start hands the request over while the listener serves, as two programs would.
-    Result HandOverTo(SingleInstance& listener, std::string request, Requests& taken, bool take = true)
+    // A second start hands the request over while the listener serves, as two programs would;
+    // what the listener takes goes to m_taken.
+    Result HandOverTo(SingleInstance& listener, const std::string& request, bool take = true)
     {
         auto second = std::async(std::launch::async, [&] { return SingleInstance(Socket()).HandOver(request); });
         while (second.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) {
             for (std::string& received : Serve(listener, take))
-                taken.push_back(std::move(received));
+                m_taken.push_back(std::move(received));
         }
         return second.get();
     }
 
     TemporaryFolder m_folder;
+    Requests m_taken;
 };
 
 TEST_F(SingleInstanceTest, ASecondStartHandsItsRequestToTheFirst)
@@ -107,12 +109,11 @@ TEST_F(SingleInstanceTest, ASecondStartHandsItsRequestToTheFirst)
     SingleInstance second(Socket());
     EXPECT_FALSE(second.Listen()) << "one listens already";
     EXPECT_EQ(Serve(*first), Requests {}) << "the second start's probe sent nothing";
-    Requests taken;
-    EXPECT_EQ(HandOverTo(*first, std::string(kRequest), taken), Result::Taken);
+    EXPECT_EQ(HandOverTo(*first, kRequest), Result::Taken);
     const std::string lines = "[open(\"/tmp/two\nlines.sek\")]";
-    EXPECT_EQ(HandOverTo(*first, lines, taken), Result::Taken);
-    EXPECT_EQ(HandOverTo(*first, lines, taken, false), Result::Refused) << "the program cannot take more";
-    EXPECT_EQ(taken, (Requests {std::string(kRequest), lines, lines}));
+    EXPECT_EQ(HandOverTo(*first, lines), Result::Taken);
+    EXPECT_EQ(HandOverTo(*first, lines, false), Result::Refused) << "the program cannot take more";
+    EXPECT_EQ(m_taken, (Requests {kRequest, lines, lines}));
     EXPECT_EQ(Serve(*first), Requests {});
 
     // The first one ends: its socket goes with it, and the next start is the first again.
@@ -128,9 +129,8 @@ TEST_F(SingleInstanceTest, AStaleSocketIsReplacedAndNeverTrusted)
     SingleInstance instance(Socket());
     EXPECT_EQ(instance.HandOver(kRequest), Result::NoListener);
     ASSERT_TRUE(instance.Listen());
-    Requests taken;
-    EXPECT_EQ(HandOverTo(instance, std::string(kRequest), taken), Result::Taken);
-    EXPECT_EQ(taken, Requests {std::string(kRequest)});
+    EXPECT_EQ(HandOverTo(instance, kRequest), Result::Taken);
+    EXPECT_EQ(m_taken, Requests {kRequest});
 }
 
 TEST_F(SingleInstanceTest, RefusesASocketOrFolderThatIsNotThisUsersAlone)
@@ -144,9 +144,8 @@ TEST_F(SingleInstanceTest, RefusesASocketOrFolderThatIsNotThisUsersAlone)
     ::chmod(Folder().c_str(), 0755);
     EXPECT_EQ(SingleInstance(Socket()).HandOver(kRequest), Result::NoListener) << "a folder others may enter";
     ::chmod(Folder().c_str(), 0700);
-    Requests taken;
-    EXPECT_EQ(HandOverTo(listening, std::string(kRequest), taken), Result::Taken);
-    EXPECT_EQ(taken, Requests {std::string(kRequest)});
+    EXPECT_EQ(HandOverTo(listening, kRequest), Result::Taken);
+    EXPECT_EQ(m_taken, Requests {kRequest});
 
     // Whatever else is at the path stays as it is.
     const std::filesystem::path other = Folder() / "other";
@@ -212,9 +211,8 @@ TEST_F(SingleInstanceTest, ARequestIsBoundedInSizeAndTime)
     // A client that sends nothing more holds no later request back, and is dropped when idle.
     const int silent = ConnectTo(Socket());
     ASSERT_EQ(::send(silent, "[open(", 6, MSG_NOSIGNAL), 6);
-    Requests taken;
-    EXPECT_EQ(HandOverTo(instance, std::string(kRequest), taken), Result::Taken);
-    EXPECT_EQ(taken, Requests {std::string(kRequest)});
+    EXPECT_EQ(HandOverTo(instance, kRequest), Result::Taken);
+    EXPECT_EQ(m_taken, Requests {kRequest});
     EXPECT_FALSE(Readable(silent)) << "not answered yet";
     EXPECT_TRUE(Readable(instance.Descriptor(), 5000)) << "the idle limit wakes the listener";
     EXPECT_EQ(Serve(instance), Requests {});
