@@ -124,6 +124,9 @@ SingleInstance::HandOverResult SingleInstance::HandOver(std::string_view request
         return HandOverResult::NoListener;
     int error = 0;
     UniqueDescriptor connection(Connect(address, error));
+    // A listener that does not take the connection in time is there, but does not answer.
+    if (connection.Get() < 0 && (error == EAGAIN || error == ETIMEDOUT))
+        return HandOverResult::NoAnswer;
     if (connection.Get() < 0 || !PeerIsThisUser(connection.Get()))
         return HandOverResult::NoListener;
     while (!request.empty()) {
