@@ -404,9 +404,10 @@ void CWinApp::PostNextRequest()
 void CWinApp::CarryOutNextRequest()
 {
     m_bNextRequestPosted = false;
-    // A modal loop's own loop may run this: it waits for the outermost one, whose end posts it
-    // again, as does the request being carried out now when it is done. Start-up posts it when
-    // its window shows.
+    // A modal window's own loop may run this: it then waits for the outermost one, whose end
+    // posts it again, as does the request being carried out now when it is done. Before
+    // start-up has shown the window, only its prompt's or box's loop can run this, so again
+    // the end of that modal window posts it.
     if (m_nModalDepth > 0 || m_bCarryingOutRequest || !IsMainWindowShown() || m_waitingRequests.empty())
         return;
     CarryOutOldestRequest();

@@ -87,7 +87,6 @@ public:
     void UnregisterShellFileTypes();
     // From now on the program takes open and print requests from the desktop.
     void EnableShellOpen() { m_bShellOpenEnabled = true; }
-    bool IsShellOpenEnabled() const { return m_bShellOpenEnabled; }
     // A request from the desktop or a second start, such as [open("path")]: parsed at once and
     // queued (the rule above). False refuses it: malformed, shell open not enabled, or the queue
     // full.

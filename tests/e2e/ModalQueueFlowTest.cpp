@@ -88,12 +88,15 @@ const Scenario kScenarios[] = {
             t.Frame().PressKey(Key::Return);
         },
         "five.sek", {{"three.sek", {Entry("Alpha"), Entry("Beta"), Entry("Gamma", "changed")}}}},
-    {"GeneratorAndItsMessageBox", {},
+    // A program that no user started: the print request closes it when it is done.
+    {"GeneratorAndAPrintRequest", {},
         [](ModalQueueFlow& t) {
-            t.Expect(IDD_GENERATOR).Arrive(t.Request("four.sek")).Press(IDOK);
-            t.Windows().ExpectMessageBox(IDOK);  // the generated password, then what arrives there
+            AfxGetApp()->m_bUnderUserControl = false;
+            t.Expect(IDD_GENERATOR).Arrive(t.Request("four.sek", true, "print")).Press(IDOK);
+            t.Windows().ExpectMessageBox(IDOK);  // the password it made
             t.ExpectPassPhrase("abcd");
             t.Frame().ChooseMenuItem(ID_TOOLS_GENERATEPASSWORD);
+            EXPECT_TRUE(t.Windows().QuitRequested());
         },
         "four.sek"},
     // The queue takes its bound, refuses the rest, and carries out each in a turn of the loop of its own.
@@ -111,23 +114,13 @@ const Scenario kScenarios[] = {
             EXPECT_EQ(t.Windows().PostedTasksRun() - turns, CWinApp::kLongestQueue);
         },
         "four.sek"},
-    // A program that no user started: the print request closes it when it is done.
-    {"OpenDialogAndAPrintRequest", {},
-        [](ModalQueueFlow& t) {
-            AfxGetApp()->m_bUnderUserControl = false;
-            t.Windows().ExpectFileDialog(t.Path("three.sek"), {t.Request("four.sek", true, "print")});
-            t.ExpectPassPhrase("abcd");
-            t.Frame().ChooseMenuItem(ID_FILE_OPEN);
-            EXPECT_TRUE(t.Windows().QuitRequested());
-        },
-        "four.sek"},
     // The old row stays selected over the emptied store: idle updates must not read by it.
-    {"UpdateHandlersDuringAnOpen", {},
+    {"OpenDialogAndUpdateHandlersDuringTheOpen", {},
         [](ModalQueueFlow& t) {
             t.AddMine();
-            t.Windows().ExpectFileDialog(t.Path("three.sek"));
+            t.Windows().ExpectFileDialog(t.Path("three.sek"), {t.Request("four.sek")});
             t.ExpectMessage("Save changes to Untitled?", platform::IDNO);
-            t.Expect(IDD_PASSPHRASE).Arrive(t.Request("four.sek")).SetText(IDC_PASSPHRASE, "wrong").Press(IDOK);
+            t.Expect(IDD_PASSPHRASE).Arrive(t.Request("five.sek")).SetText(IDC_PASSPHRASE, "wrong").Press(IDOK);
             t.Windows().ExpectMessageBox("Unexpected file format.", IDOK, {t.Request("five.sek")});
             t.ExpectPassPhrase("abcd");
             t.Frame().ChooseMenuItem(ID_FILE_OPEN);
