@@ -107,7 +107,6 @@ TEST_F(SingleInstanceTest, ASecondStartHandsItsRequestToTheFirst)
     const std::string lines = "[open(\"/tmp/two\nlines.sek\")]";
     EXPECT_EQ(HandOverTo(*first, lines), Result::Taken);
     EXPECT_EQ(HandOverTo(*first, lines, false), Result::Refused) << "the program cannot take more";
-    Serve(*first);
     EXPECT_EQ(m_taken, (Requests {kRequest, lines, lines}));
 
     // The first one ends: its socket goes with it, and the next start is the first again.
