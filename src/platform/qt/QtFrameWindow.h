@@ -15,6 +15,7 @@ class QWidget;
 
 namespace sekreta::platform::qt {
 
+class QtMinimizedState;
 class QtToolBarPrompts;
 class QtWindowSystem;
 
@@ -66,6 +67,8 @@ private:
     void FillPopup(QMenu& popup, const PopupTemplate& items, std::optional<CommandSource> source);
     void AddAccelerators(const AcceleratorTable& table);
     void AddToolBar(const ToolBarTemplate& toolBar);
+    // A double-click on the tool bar floats it or docks it again.
+    void ToggleToolBarDocking();
     QWidget* Bar(unsigned barId) const;
     void RaiseFloatingToolBar();
 
@@ -77,6 +80,7 @@ private:
     QToolBar* m_toolBar = nullptr;
     QLabel* m_statusText = nullptr;
     QtToolBarPrompts* m_prompts = nullptr;
+    QtMinimizedState* m_minimized = nullptr;
     bool m_statusTextSet = false;
     // Destroyed before the window that holds its view.
     QtListControl m_list;
