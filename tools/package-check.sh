@@ -32,6 +32,7 @@ check "the package is named after the version and the machine" \
 depends=$(dpkg-deb -f "$deb" Depends)
 check "it depends on Qt's Wayland plugin and on the libraries the programs link" "yes" \
   "$(grep -q 'qt6-wayland' <<<"$depends" && grep -q 'libqt6widgets6' <<<"$depends" && echo yes)"
+check "it recommends the URL opener" "yes" "$(dpkg-deb -f "$deb" Recommends | grep -q xdg-utils && echo yes)"
 
 # Root or not, lintian judges the same; it only says that it would rather not run as root.
 lintian --fail-on error,warning "$deb" 2>&1 | grep -v 'running with root privileges' >"$work/lintian"

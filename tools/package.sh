@@ -16,6 +16,8 @@ if [ "$(setting CMAKE_BUILD_TYPE)" != Release ] || [ "$(setting SEKRETA_SANITIZE
   echo "  cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release" >&2
   exit 1
 fi
-# CPack builds what is missing and installs the build into its own staging folder.
+# The build first, which also brings CPack's settings up to date; CPack then installs it into
+# its own staging folder.
+cmake --build "$build" >&2
 (cd "$build" && cpack -G DEB) >&2
 echo "$build/sekreta_$(setting CMAKE_PROJECT_VERSION)_$(dpkg --print-architecture).deb"
