@@ -17,7 +17,8 @@ QtMinimizedState::QtMinimizedState(QWidget& window)
 
 bool QtMinimizedState::IsMinimized() const
 {
-    return m_minimized || m_window.isMinimized();
+    // Elsewhere the window system tells Qt, and Qt is right.
+    return m_window.isMinimized() || (m_minimized && OnWayland());
 }
 
 void QtMinimizedState::ShowMinimized()
