@@ -60,7 +60,7 @@ printf 'package pass phrase\nt0p-s3cret\n' | "$cli" add "$file" --account Bank -
   --url https://bank.example --passphrase-stdin --password-stdin >/dev/null
 check "an entry it adds to a new file comes back from the file" "t0p-s3cret" \
   "$(printf 'package pass phrase\n' | "$cli" show "$file" Bank --field password --passphrase-stdin)"
-check "the desktop program finds its guide beside it" "yes" \
+check "the guide is where the desktop program looks for it from /usr/bin" "yes" \
   "$([ -f "$unpacked/usr/bin/../share/doc/sekreta/index.html" ] && echo yes)"
 
 # Every file of the package is one that `cmake --install` puts in the same place.
