@@ -20,23 +20,18 @@ QtToolBarDocking::QtToolBarDocking(QToolBar& toolBar, std::function<void()> togg
 
 bool QtToolBarDocking::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != &m_toolBar)
+    const bool left = (event->type() == QEvent::MouseButtonDblClick || event->type() == QEvent::MouseButtonPress)
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    if (watched != &m_toolBar || !left)
         return false;
-    const auto* mouse = static_cast<QMouseEvent*>(event);
-    switch (event->type()) {
-    case QEvent::MouseButtonDblClick:
-        if (mouse->button() != Qt::LeftButton)
-            return false;
+    if (event->type() == QEvent::MouseButtonDblClick) {
         // After the bar has let go of the press that began the double-click.
         QMetaObject::invokeMethod(this, [this] { m_toggle(); }, Qt::QueuedConnection);
         return true;
-    case QEvent::MouseButtonPress:
-        if (mouse->button() != Qt::LeftButton || !m_toolBar.isFloating() || !OnWayland() || !m_toolBar.windowHandle())
-            return false;
-        return m_toolBar.windowHandle()->startSystemMove();
-    default:
-        return false;
     }
+    if (!m_toolBar.isFloating() || !OnWayland() || !m_toolBar.windowHandle())
+        return false;
+    return m_toolBar.windowHandle()->startSystemMove();
 }
 
 }  // namespace sekreta::platform::qt
