@@ -110,7 +110,9 @@ TEST_F(DocumentFlow, SaveWithoutChangesWritesTheFileAgain)
     Frame().ChooseMenuItem(ID_FILE_SAVE);
     EXPECT_EQ(ReadFile(path, "abcd"), kLetters) << "a file that no longer exists is asked for by name";
 
+    // Written behind the program's back, the file is replaced only once the user says so.
     WriteBytes(path, {1, 2, 3});
+    ExpectMessage(ChangedOnDisk(path), IDYES);
     Frame().ChooseMenuItem(ID_FILE_SAVE);
     EXPECT_EQ(ReadFile(path, "abcd"), kLetters);
 }
