@@ -20,10 +20,14 @@ CRecentFileList::CRecentFileList(CWinApp& app, unsigned firstCommand, std::strin
 
 void CRecentFileList::Add(const std::string& path)
 {
-    const std::string absolute = m_app.GetPlatform().files.Absolute(path).string();
-    // Looking in every slot but the last: a path found there drops off the end either way.
+    platform::FileSystem& files = m_app.GetPlatform().files;
+    const std::string absolute = files.Absolute(path).string();
+    // Looking in every slot but the last: a path found there drops off the end either way. An
+    // entry that leads to the same file under another path is that file's entry, and takes the
+    // path just used.
     const auto searched = m_paths.end() - 1;
-    auto found = std::find(m_paths.begin(), searched, absolute);
+    auto found = std::find_if(m_paths.begin(), searched,
+        [&](const std::string& listed) { return !listed.empty() && files.IsSameFile(listed, absolute); });
     if (found == searched)
         found = m_paths.end() - 1;
     std::rotate(m_paths.begin(), found, found + 1);
