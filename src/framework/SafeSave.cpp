@@ -23,7 +23,7 @@ platform::FileIdentity SafeSave(platform::FileSystem& fileSystem, const std::fil
 }
 
 platform::FileIdentity SafeSave(platform::FileSystem& fileSystem, const std::filesystem::path& path,
-    const std::function<void(CFile& file)>& write, SavedPermissions permissions, const platform::FileLock&)
+    const std::function<void(CFile& file)>& write, SavedPermissions permissions, const platform::FileLock& heldLock)
 {
     const std::filesystem::path target = fileSystem.ResolveLinks(path);
     // Renaming over a file succeeds where writing it would not: the user's read-only mark and
@@ -34,7 +34,8 @@ platform::FileIdentity SafeSave(platform::FileSystem& fileSystem, const std::fil
 
     // Under the lock no other save of this file is at work: its temporary files that are still
     // there were left by saves that were killed. Failing to remove them loses nothing.
-    fileSystem.RemoveLeftOverTemporaries(target);
+    if (heldLock.IsHeld())
+        fileSystem.RemoveLeftOverTemporaries(target);
 
     std::optional<platform::FileOwnership> kept;
     if (replacing && permissions == SavedPermissions::keepOld) {

@@ -51,6 +51,8 @@ struct FileOwnership {
 class FileLock {
 public:
     virtual ~FileLock() = default;
+    // False where the file system has no such locks and the writer goes on without one.
+    virtual bool IsHeld() const = 0;
 };
 
 // The file system operations that opening and saving a document need.
@@ -68,8 +70,8 @@ public:
         const std::filesystem::path& target, std::filesystem::path& temporary, std::unique_ptr<File>& file)
         = 0;
     // Removes the files that CreateTemporaryBeside made for `target` and that are still there,
-    // recognised by their exact names; nothing else. Only the holder of the target's writer lock
-    // may call it: no other save of the target is then at work.
+    // recognised by their exact names; nothing else. Only the holder of the target's writers'
+    // lock may call it, and only while the lock is held: no other save of the target is at work.
     virtual std::error_code RemoveLeftOverTemporaries(const std::filesystem::path& target) = 0;
     // Takes the writers' exclusive lock on the file the path names (its links followed), or on
     // the folder it would be made in while there is no such file. Waits a few seconds for

@@ -4,8 +4,9 @@
 
 namespace sekreta::platform {
 
-PosixFileLock::PosixFileLock(int descriptor)
+PosixFileLock::PosixFileLock(int descriptor, bool held)
     : m_descriptor(descriptor)
+    , m_bHeld(held)
 {
 }
 

@@ -4,17 +4,20 @@
 
 namespace sekreta::platform {
 
-// A descriptor that carries a flock lock: closing it, when the object goes or the process ends,
-// releases the lock.
+// A descriptor that carries a flock lock, or would where the file system had them: closing it,
+// when the object goes or the process ends, releases the lock.
 class PosixFileLock : public FileLock {
 public:
-    explicit PosixFileLock(int descriptor);
+    PosixFileLock(int descriptor, bool held);
     ~PosixFileLock() override;
     PosixFileLock(const PosixFileLock&) = delete;
     PosixFileLock& operator=(const PosixFileLock&) = delete;
 
+    bool IsHeld() const override { return m_bHeld; }
+
 private:
     int m_descriptor;
+    bool m_bHeld;
 };
 
 }  // namespace sekreta::platform

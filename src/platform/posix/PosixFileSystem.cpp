@@ -98,16 +98,19 @@ std::error_code TryLock(const std::filesystem::path& path, std::unique_ptr<FileL
         = ::open(locked.c_str(), (exists ? O_NONBLOCK | O_NOCTTY : O_DIRECTORY) | O_RDONLY | O_CLOEXEC);
     if (descriptor < 0)
         return exists && errno == ENOENT ? std::error_code() : LastError();
-    auto held = std::make_unique<PosixFileLock>(descriptor);
+    const bool flocked = ::flock(descriptor, LOCK_EX | LOCK_NB) == 0;
+    // Failing for another reason than another writer, flock has met a file system without such
+    // locks: the writer goes on without one.
+    busy = !flocked && (errno == EWOULDBLOCK || errno == EINTR);
+    auto held = std::make_unique<PosixFileLock>(descriptor, flocked);
+    // What was opened must be a regular file too: a rename may have put a pipe there since.
     if (exists) {
         if (::fstat(descriptor, &status) != 0)
             return LastError();
         if (const std::error_code error = NotRegularError(status))
             return error;
     }
-    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
-        busy = errno == EWOULDBLOCK || errno == EINTR;
-        // Any other failure: the file system has no such locks, and the writer goes on without.
+    if (!flocked) {
         if (!busy)
             lock = std::move(held);
         return {};
