@@ -194,7 +194,6 @@ TEST_F(SafeSaveTest, RemovesWhatKilledSavesOfTheFileLeftAndNothingElse)
     const std::vector<std::string> theirs = m_folder.Entries();
     ASSERT_EQ(theirs.size(), 2u);
     const std::string& shortLeftOver = theirs.back();
-    ASSERT_TRUE(shortLeftOver.starts_with(".x.sek.")) << shortLeftOver;
     // Another long name that begins alike, a file named as users name backups, a name one
     // character too long, and a link named like a temporary.
     leaveTemporary(std::string(251, 'l') + ".kes");
