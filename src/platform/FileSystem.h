@@ -61,8 +61,9 @@ public:
     virtual ~FileSystem() = default;
 
     // Opens an existing regular file for reading. Readers take no lock: every writer replaces
-    // the file whole by a rename, so a reader sees the old file or the new one. Anything else fails at once, without
-    // waiting for a writer or a device: a folder with EISDIR, a pipe, a device or a socket with EACCES.
+    // the file whole by a rename, so a reader sees the old file or the new one. Anything else
+    // fails at once, without waiting for a writer or a device: a folder with EISDIR, a pipe, a
+    // device or a socket with EACCES.
     virtual std::error_code OpenForReading(const std::filesystem::path& path, std::unique_ptr<File>& file) = 0;
     // Creates a new, uniquely named hidden file in the folder of `target`, readable and
     // writable by the owner alone. Its name fits the folder's limit, however long the target's.

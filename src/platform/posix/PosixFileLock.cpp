@@ -6,7 +6,7 @@ namespace sekreta::platform {
 
 PosixFileLock::PosixFileLock(int descriptor, bool held)
     : m_descriptor(descriptor)
-    , m_bHeld(held)
+    , m_held(held)
 {
 }
 

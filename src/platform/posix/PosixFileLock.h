@@ -13,11 +13,11 @@ public:
     PosixFileLock(const PosixFileLock&) = delete;
     PosixFileLock& operator=(const PosixFileLock&) = delete;
 
-    bool IsHeld() const override { return m_bHeld; }
+    bool IsHeld() const override { return m_held; }
 
 private:
     int m_descriptor;
-    bool m_bHeld;
+    bool m_held;
 };
 
 }  // namespace sekreta::platform

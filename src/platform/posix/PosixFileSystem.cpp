@@ -142,8 +142,8 @@ std::error_code PosixFileSystem::OpenForReading(const std::filesystem::path& pat
         return LastError();
     if (const std::error_code error = NotRegularError(status))
         return error;
-    // O_NONBLOCK keeps the open from waiting should the
-    // path have become a pipe since the check; it is cleared again for reading.
+    // O_NONBLOCK keeps the open from waiting should the path have become a pipe since the
+    // check; it is cleared again for reading.
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (descriptor < 0)
         return LastError();
