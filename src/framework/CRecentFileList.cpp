@@ -72,7 +72,10 @@ void CRecentFileList::UpdateMenu(CCmdUI* cmdUI)
     const std::filesystem::path currentDirectory = m_app.GetPlatform().files.CurrentDirectory();
     int inserted = 0;
     for (std::size_t slot = 0; slot < m_paths.size() && !m_paths[slot].empty(); ++slot) {
-        std::string text = "&" + std::to_string((slot + 1) % 10) + " ";
+        // Appended piece by piece: GCC 12 takes the same concatenation for overlapping copies.
+        std::string text = "&";
+        text += std::to_string((slot + 1) % 10);
+        text += ' ';
         // A single "&" would underline the next letter; doubled it shows as itself.
         for (const char c : GetDisplayName(slot, currentDirectory)) {
             text += c;
