@@ -16,6 +16,8 @@ namespace {
 CWinApp* g_app = nullptr;
 
 constexpr unsigned kLongestRecentFileName = 30;
+// What the process ends with when start-up could not give the user the document asked for.
+constexpr int kFailedStartExitCode = 1;
 
 }  // namespace
 
@@ -101,8 +103,10 @@ CDocument* CWinApp::OpenDocumentFile(const std::string& fileName)
 
 std::string CWinApp::StripShellQuotes(std::string_view fileName)
 {
-    if (!fileName.empty() && fileName.front() == '"')
-        fileName.remove_prefix(1);
+    // A Linux file name may hold a double quote anywhere: only a leading one says it is quoted.
+    if (fileName.empty() || fileName.front() != '"')
+        return std::string(fileName);
+    fileName.remove_prefix(1);
     if (const std::size_t quote = fileName.rfind('"'); quote != std::string_view::npos)
         fileName = fileName.substr(0, quote);
     return std::string(fileName);
@@ -123,14 +127,21 @@ bool CWinApp::ProcessShellCommand(const CCommandLineInfo& commandLine)
     // With no shell conversation on Linux, a start that waits for one starts as a plain one.
     case CCommandLineInfo::FileDDE:
         OnFileNew();
+        if (!m_pMainWnd)
+            m_nExitCode = kFailedStartExitCode;
         return m_pMainWnd != nullptr;
     case CCommandLineInfo::FileOpen:
-        return OpenDocumentFile(StripShellQuotes(commandLine.m_strFileName)) != nullptr;
+        if (OpenDocumentFile(StripShellQuotes(commandLine.m_strFileName)))
+            return true;
+        m_nExitCode = kFailedStartExitCode;
+        return false;
     case CCommandLineInfo::FilePrint:
     case CCommandLineInfo::FilePrintTo:
         // Nothing prints: the file is opened and told to, and the program ends.
         m_nCmdShow = static_cast<int>(platform::ShowCommand::Hide);
-        if (OpenDocumentFile(StripShellQuotes(commandLine.m_strFileName)) && m_pMainWnd)
+        if (!OpenDocumentFile(StripShellQuotes(commandLine.m_strFileName)))
+            m_nExitCode = kFailedStartExitCode;
+        else if (m_pMainWnd)
             m_pMainWnd->OnCmdMsg(ID_FILE_PRINT_DIRECT, CommandCall::Run, nullptr);
         return false;
     case CCommandLineInfo::AppUnregister:

@@ -45,13 +45,15 @@ public:
     // Opens a file named by the user, the command line, a drop or a shell request, exactly as
     // named (made absolute); returns the document, or null when nothing was opened.
     virtual CDocument* OpenDocumentFile(const std::string& fileName);
-    // A file name as a command line or shell request may quote it: one leading double quote is
-    // skipped and the name ends at its last double quote.
+    // A file name as a command line or shell request may quote it: a name that begins with a
+    // double quote loses it and ends at its last double quote; any other is kept as it is.
     static std::string StripShellQuotes(std::string_view fileName);
 
     // The program's arguments after its name, in order.
     void ParseCommandLine(CCommandLineInfo& commandLine) const;
-    // Carries out what the command line asks; false when the program is to end at once.
+    // Carries out what the command line asks; false when the program is to end at once. A file
+    // that could not be opened, or a window that could not be made, also makes ExitInstance
+    // return a non-zero exit code.
     bool ProcessShellCommand(const CCommandLineInfo& commandLine);
     // Tells the desktop that the document type's files open with this program, on every start.
     void RegisterShellFileTypes();

@@ -218,12 +218,17 @@ TEST_F(StartUp, ANameOnTheCommandLineOpensInPlaceOfAnEmptyDocument)
     EXPECT_TRUE(Frame().IsVisible());
 }
 
-TEST_F(StartUp, AQuotedNameFromTheCommandLineLosesItsQuotes)
+TEST_F(StartUp, OnlyANameThatBeginsWithAQuoteLosesItsQuotes)
 {
     WriteFile("a.sek", kLetters, "abcd");
     ExpectPassPhrase("abcd");
     ASSERT_TRUE(Start({"\"a.sek\""}));
     EXPECT_EQ(Doc().GetPathName(), (m_folder / "a.sek").string());
+
+    WriteFile("q\"uote.sek", kLetters, "abcd");
+    ExpectPassPhrase("abcd");
+    ASSERT_TRUE(Restart({"q\"uote.sek"}));
+    EXPECT_EQ(Doc().GetPathName(), (m_folder / "q\"uote.sek").string());
 }
 
 TEST_F(StartUp, SwitchesFollowTheirCaseRulesAndASlashNameIsAFileUnlessItIsASwitch)
@@ -291,6 +296,7 @@ TEST_F(StartUp, AFileThatDoesNotOpenEndsTheProgramWithoutAWindow)
     ExpectMessage((m_folder / "missing.sek").string() + " was not found.");
     EXPECT_FALSE(Start({"missing.sek"}));
     EXPECT_TRUE(m_platform.windows.Frames().empty());
+    EXPECT_EQ(m_app->ExitInstance(), 1) << "the exit status tells the failure";
 
     const auto letters = WriteFile("Letters.sek", kLetters, "abcd");
     ExpectPassPhrase("wrong");
@@ -304,6 +310,7 @@ TEST_F(StartUp, AFileThatDoesNotOpenEndsTheProgramWithoutAWindow)
     m_app.reset();
     EXPECT_FALSE(Start({"Letters.sek"}));
     EXPECT_TRUE(m_platform.windows.Frames().empty());
+    EXPECT_EQ(m_app->ExitInstance(), 1);
 }
 
 TEST_F(StartUp, PrintingOpensTheFileAndEnds)
@@ -311,6 +318,7 @@ TEST_F(StartUp, PrintingOpensTheFileAndEnds)
     WriteFile("Letters.sek", kLetters, "abcd");
     ExpectPassPhrase("abcd");
     EXPECT_FALSE(Start({"/p", "Letters.sek"}));
+    EXPECT_EQ(m_app->ExitInstance(), 0);
 }
 
 TEST_F(StartUp, TheStatusBarShowsReadyThePromptsAndTheTips)
