@@ -226,11 +226,14 @@ bool CWinApp::DoPromptFileName(
     }
     request.filters.push_back({StringTable::Load(IDS_ALL_FILTER), "*.*"});
     request.initialName = fileName;
+    request.initialFolder = m_lastFileFolder;
 
     const std::optional<std::filesystem::path> chosen = m_platform.windows.ChooseFile(request);
     if (!chosen)
         return false;
     fileName = chosen->string();
+    // Also when the open or save then fails: the user goes on from where they were.
+    SetLastFileFolder(m_platform.files.Absolute(fileName).parent_path());
     return true;
 }
 

@@ -62,7 +62,10 @@ public:
     void EnableShellOpen() { m_bShellOpenEnabled = true; }
     bool IsShellOpenEnabled() const { return m_bShellOpenEnabled; }
     virtual void AddToRecentFileList(const std::string& pathName);
-    // Asks for a file name with the Open or Save As dialog; false when the user cancelled.
+    // The file dialogs start in the folder of the file last chosen, opened or saved in this run.
+    void SetLastFileFolder(std::filesystem::path folder) { m_lastFileFolder = std::move(folder); }
+    // Asks for a file name with the Open or Save As dialog, which starts in the last file folder;
+    // false when the user cancelled.
     virtual bool DoPromptFileName(
         std::string& fileName, unsigned titleId, bool openFile, const CSingleDocTemplate* docTemplate);
     // Hides the main window, closes the document and ends the message loop.
@@ -121,6 +124,7 @@ private:
     const platform::ResourceSet& m_resources;
     std::unique_ptr<CSingleDocTemplate> m_docTemplate;
     std::unique_ptr<CRecentFileList> m_recentFileList;
+    std::filesystem::path m_lastFileFolder;
     int m_nExitCode = 0;
     bool m_bShellOpenEnabled = false;
 };
