@@ -8,6 +8,7 @@
 #include "framework/CSingleDocTemplate.h"
 #include "framework/FrameworkIds.h"
 #include "framework/StringTable.h"
+#include "platform/RegistryBatch.h"
 
 namespace sekreta {
 
@@ -77,8 +78,10 @@ bool CWinApp::InitInstance()
 
 int CWinApp::ExitInstance()
 {
-    if (!m_bUnregisterRun)
+    if (!m_bUnregisterRun) {
+        const platform::RegistryBatch batch(m_platform.userSettings);
         SaveStdProfileSettings();
+    }
     return m_nExitCode;
 }
 
@@ -248,6 +251,7 @@ void CWinApp::CloseMainWindow()
 
 void CWinApp::DeleteSettingsKey()
 {
+    const platform::RegistryBatch batch(m_platform.userSettings);
     const std::string registryKey = "Software\\" + m_pszRegistryKey;
     m_platform.userSettings.DeleteKey(registryKey + "\\" + m_pszProfileName);
     if (m_platform.userSettings.SubkeyNames(registryKey).empty())
@@ -310,6 +314,8 @@ bool CWinApp::WriteProfileString(
 
 void CWinApp::LoadStdProfileSettings(unsigned maxRecentFiles)
 {
+    // Reading makes each missing section, and each making would write the file on its own.
+    const platform::RegistryBatch batch(m_platform.userSettings);
     if (maxRecentFiles > 0) {
         m_recentFileList = std::make_unique<CRecentFileList>(
             *this, ID_FILE_MRU_FILE1, "Recent File List", "File%d", maxRecentFiles, kLongestRecentFileName);

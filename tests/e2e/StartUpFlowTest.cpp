@@ -89,8 +89,10 @@ TEST_F(StartUp, ClosingWritesTheBarsAndThePlacementWithTheirExactNames)
 {
     ASSERT_TRUE(Start({}));
     Frame().SetPlacement({1, {10, 20, 810, 620}});
+    const int stores = m_platform.userSettings.Stores();
     Close();
     Exit();
+    EXPECT_EQ(m_platform.userSettings.Stores(), stores + 2) << "one write as the window closes, one at exit";
 
     EXPECT_EQ(SettingsUnder("Frame"),
         (std::vector<std::string> {"Frame\\[Bottom] = 620", "Frame\\[Left] = 10", "Frame\\[Right] = 810",
