@@ -220,7 +220,7 @@ TEST_F(StartUp, ANameOnTheCommandLineOpensInPlaceOfAnEmptyDocument)
     EXPECT_TRUE(Frame().IsVisible());
 }
 
-TEST_F(StartUp, OnlyANameThatBeginsWithAQuoteLosesItsQuotes)
+TEST_F(StartUp, AQuotedNameFromTheCommandLineLosesItsQuotes)
 {
     WriteFile("a.sek", kLetters, "abcd");
     ExpectPassPhrase("abcd");
@@ -312,7 +312,6 @@ TEST_F(StartUp, AFileThatDoesNotOpenEndsTheProgramWithoutAWindow)
     m_app.reset();
     EXPECT_FALSE(Start({"Letters.sek"}));
     EXPECT_TRUE(m_platform.windows.Frames().empty());
-    EXPECT_EQ(m_app->ExitInstance(), 1);
 }
 
 TEST_F(StartUp, PrintingOpensTheFileAndEnds)

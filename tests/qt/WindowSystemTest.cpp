@@ -168,10 +168,7 @@ TEST_F(WindowSystemTest, ANameGetsTheDefaultExtensionAFolderThatIsNotThereIsRefu
             (folder / "missing/letters.sek").string() + "\nPath does not exist.\nCheck the path and try again.");
         static_cast<QMessageBox&>(window).button(QMessageBox::Ok)->click();
     });
-    m_driver.Expect("Save As again", [](QWidget& window) {
-        EXPECT_EQ(window.findChild<QLineEdit*>("fileNameEdit")->text(), "letters.sek");
-        static_cast<QDialog&>(window).accept();
-    });
+    m_driver.Expect("Save As again", [](QWidget& window) { static_cast<QDialog&>(window).accept(); });
     EXPECT_EQ(m_windows.ChooseFile(save), std::optional<std::filesystem::path>(folder / "letters.sek"));
 
     m_driver.Expect("Open", [](QWidget& window) { static_cast<QFileDialog&>(window).reject(); });
