@@ -111,15 +111,19 @@ bool HeadlessRegistry::SetValue(std::string_view path, std::string_view name, co
         m_writesBeforeFailure = -1;
         return false;
     }
-    if (m_readOnly || !CreateKey(path))
+    if (m_readOnly)
         return false;
     if (m_writesBeforeFailure > 0)
         --m_writesBeforeFailure;
+    // The keys made on the way and the value are one store.
+    BeginBatch();
+    CreateKey(path);
     Key* key = m_root->Find(SplitKeyPath(path));
     const auto [entry, inserted] = key->values.try_emplace(Fold(name), Key::Value {std::string(name), value});
     if (!inserted)
         entry->second.value = value;
     Changed();
+    EndBatch();
     return true;
 }
 

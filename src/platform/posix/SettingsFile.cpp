@@ -379,7 +379,7 @@ bool SettingsFile::Write(const SettingsKey& tree)
         return false;
     if (HoldsValues(tree)) {
         // A file the user gave other permissions (one shared through a link, say) keeps them.
-        const mode_t mode = exists ? status.st_mode & 07777 : 0600;
+        const mode_t mode = exists ? status.st_mode & 0777 : 0600;
         if (!WriteFileAtomically(target, FormatSettings(tree), mode))
             return false;
     } else if (exists && ::unlink(target.c_str()) != 0 && errno != ENOENT) {
