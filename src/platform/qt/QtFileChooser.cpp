@@ -37,8 +37,10 @@ void QtFileChooser::Prepare(QFileDialog& dialog, const FileDialogRequest& reques
     dialog.setDefaultSuffix(ToQString(request.defaultExtension));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     // A Linux file dialog has no read-only box to hide; a read-only file opens as any other.
-    if (!request.initialFolder.empty())
-        dialog.setDirectory(QFile::decodeName(QByteArray::fromStdString(request.initialFolder.string())));
+    // A folder removed since the dialog was last used leaves the dialog's own choice.
+    const QString folder = QFile::decodeName(QByteArray::fromStdString(request.initialFolder.string()));
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        dialog.setDirectory(folder);
     if (!request.initialName.empty()) {
         const QString name = QFile::decodeName(QByteArray::fromStdString(request.initialName.string()));
         const QFileInfo info(name);
