@@ -9,6 +9,7 @@
 #include "framework/CWinApp.h"
 #include "framework/StringTable.h"
 #include "resources/ResourceIds.h"
+#include "storage/PassPhraseForms.h"
 #include "storage/RecordFile.h"
 
 namespace sekreta {
@@ -124,7 +125,7 @@ void CSekretaDoc::OnFilePassPhrase()
     CPassPhraseDlg dialog;
     if (dialog.DoModal() != platform::IDOK)
         return;
-    m_strPassPhrase = dialog.m_strPassPhrase;
+    m_strPassPhrase = NewPassPhraseForm(m_strPassPhrase, dialog.m_strPassPhrase);
     SetModifiedFlag(true);
 }
 
@@ -219,7 +220,8 @@ void CSekretaDoc::OnUpdateToolsGotoUrl(CCmdUI* cmdUI)
 
 void CSekretaDoc::CopyToClipboard(std::string_view text)
 {
-    AfxGetApp()->GetPlatform().clipboard.SetText(text);
+    // The clipboard's text ends at a zero byte, as every text of the system it came from does.
+    AfxGetApp()->GetPlatform().clipboard.SetText(text.substr(0, text.find('\0')));
 }
 
 void CSekretaDoc::OnEditCopyUrl()

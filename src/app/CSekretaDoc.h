@@ -34,7 +34,8 @@ public:
     // Writes the whole store under m_strPassPhrase, which must not be empty.
     void Store(CArchive& archive) const;
 
-    // File > Pass Phrase: a new pass phrase for the next save.
+    // File > Pass Phrase: a new pass phrase for the next save, kept in the Windows form when
+    // the document holds that form and the new phrase has one (NewPassPhraseForm).
     void OnFilePassPhrase();
 
     // Edit > Add, Modify and Delete. Delete asks nothing.
@@ -58,7 +59,8 @@ public:
     void OnUpdateEditCopyPassword(CCmdUI* cmdUI);
     void OnUpdateToolsGotoUrl(CCmdUI* cmdUI);
 
-    // Replaces what the clipboard holds; a clipboard that cannot be had loses the copy silently.
+    // Replaces what the clipboard holds with the text up to its first zero byte, if any; a
+    // clipboard that cannot be had loses the copy silently.
     void CopyToClipboard(std::string_view text);
 
     // What a double-click on an entry does: the same as Edit > Modify.

@@ -21,10 +21,12 @@ constexpr unsigned LVS_NOSORTHEADER = 0x8000;
 
 constexpr std::size_t kLongestCell = 128;
 
-// The first 128 bytes of a field. A UTF-8 text is cut before a character that would be split,
-// so that the cell still reads as the text it starts.
+// The first 128 bytes of a field, and none from a zero byte on: a cell's text ends there, as
+// every text of the system the format came from does. A UTF-8 text is cut before a character
+// that would be split, so that the cell still reads as the text it starts.
 std::string_view CellText(std::string_view field)
 {
+    field = field.substr(0, field.find('\0'));
     if (field.size() <= kLongestCell)
         return field;
     std::string_view cell = field.substr(0, kLongestCell);

@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 #include "cli/EntryListing.h"
 #include "cli/UsageError.h"
+#include "platform/PassPhraseBound.h"
 
 namespace sekreta::cli {
 
@@ -26,6 +27,12 @@ constexpr std::string_view kPasswdNote
     = R"(The new pass phrase is asked twice on the terminal. With --passphrase-stdin the first line is
 the current pass phrase and the second the new one; an empty (zero-byte) file has no pass
 phrase yet, and then the first line is the new one.)";
+
+constexpr std::string_view kNewPassPhraseNote
+    = R"(A new pass phrase, here and wherever an empty file is given its first one, has at most 48
+characters: the desktop program's pass phrase field takes no more. Files made elsewhere under a
+longer one still open, and passwd gives them a shorter one.)";
+static_assert(platform::kLongestPassPhrase == 48, "the note above gives the number");
 
 constexpr std::string_view kTerminalNote
     = R"(On a terminal, control characters in the texts are shown escaped (\x1b); written to a pipe
@@ -160,7 +167,8 @@ void CommandParser::AddCommands()
 {
     const char* readPassPhrase = "Read the pass phrase from the first line of standard input";
 
-    CLI::App* create = AddCommand("new", "Write an empty Sekreta file", &Commands::New, {kPassPhraseNote});
+    CLI::App* create
+        = AddCommand("new", "Write an empty Sekreta file", &Commands::New, {kPassPhraseNote, kNewPassPhraseNote});
     AddFile(create);
     create->add_flag("--force", m_arguments.force, "Replace an existing file");
     AddPassPhraseFromStdin(create, "Read the new file's pass phrase from the first line of standard input");
@@ -210,8 +218,8 @@ void CommandParser::AddCommands()
     AddEntry(remove);
     AddPassPhraseFromStdin(remove, readPassPhrase);
 
-    CLI::App* passwd
-        = AddCommand("passwd", "Change the pass phrase", &Commands::ChangePassPhrase, {kPassPhraseNote, kPasswdNote});
+    CLI::App* passwd = AddCommand("passwd", "Change the pass phrase", &Commands::ChangePassPhrase,
+        {kPassPhraseNote, kPasswdNote, kNewPassPhraseNote});
     AddFile(passwd);
     AddPassPhraseFromStdin(passwd, "Read the pass phrases from standard input");
 

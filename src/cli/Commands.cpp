@@ -10,6 +10,7 @@
 #include "cli/UsageError.h"
 #include "framework/SafeSave.h"
 #include "platform/TextEncoding.h"
+#include "storage/PassPhraseForms.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -219,11 +220,12 @@ void Commands::ChangePassPhrase(const Arguments& arguments)
     file.Open();
     // A blank file has no pass phrase yet, so there is no current one to ask for.
     std::vector<AccountRecord> records;
+    std::string passPhrase;
     if (!file.IsBlank()) {
-        std::string passPhrase = m_secrets.PassPhrase();
+        passPhrase = m_secrets.PassPhrase();
         records = file.Load(passPhrase);
     }
-    file.Save(records, m_secrets.NewPassPhrase());
+    file.Save(records, NewPassPhraseForm(passPhrase, m_secrets.NewPassPhrase()));
 }
 
 void Commands::Generate(const Arguments& arguments)

@@ -1,6 +1,7 @@
 #include "cli/SecretInput.h"
 
 #include "cli/UsageError.h"
+#include "platform/PassPhraseBound.h"
 #include "platform/TextEncoding.h"
 
 namespace sekreta::cli {
@@ -31,8 +32,8 @@ std::string SecretInput::PassPhrase()
 std::string SecretInput::NewPassPhrase()
 {
     if (m_sources.passPhraseFromStdin)
-        return Checked(FromLine(kNoPassPhrase));
-    std::string passPhrase = Checked(Ask("New pass phrase: ", kNoPassPhrase));
+        return CheckedNew(FromLine(kNoPassPhrase));
+    std::string passPhrase = CheckedNew(Ask("New pass phrase: ", kNoPassPhrase));
     // A typing error here would lock the user out of the file for good.
     if (Ask("Repeat the new pass phrase: ", kNoPassPhrase) != passPhrase)
         throw UsageError("The pass phrases do not match.");
@@ -74,6 +75,15 @@ std::string SecretInput::Checked(std::string passPhrase)
     if (platform::CharacterCount(passPhrase) < kShortestPassPhrase)
         throw UsageError("Please enter a pass phrase of at least 4 characters");
     return passPhrase;
+}
+
+std::string SecretInput::CheckedNew(std::string passPhrase)
+{
+    // The desktop program's field takes no more, so the file could never be opened there.
+    if (platform::CharacterCount(passPhrase) > platform::kLongestPassPhrase)
+        throw UsageError("Please enter a pass phrase of at most " + std::to_string(platform::kLongestPassPhrase)
+            + " characters: the desktop program could not take a longer one.");
+    return Checked(std::move(passPhrase));
 }
 
 }  // namespace sekreta::cli

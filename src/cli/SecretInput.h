@@ -30,7 +30,9 @@ public:
 
     // The pass phrase of an existing file: the next line, or asked once.
     std::string PassPhrase();
-    // A pass phrase for a file that is getting one: the next line, or asked twice.
+    // A pass phrase for a file that is getting one: the next line, or asked twice. Also throws
+    // UsageError for a phrase of more than 48 characters, which the desktop program cannot take;
+    // existing files open under pass phrases of any length.
     std::string NewPassPhrase();
     // An entry's password: the next line of standard input, asked without echo when standard
     // input is the terminal and the pass phrase did not come from it.
@@ -40,6 +42,7 @@ private:
     std::string FromLine(std::string_view missing);
     std::string Ask(std::string_view prompt, std::string_view missing);
     static std::string Checked(std::string passPhrase);
+    static std::string CheckedNew(std::string passPhrase);
 
     LineReader& m_lines;
     SecretSources m_sources;

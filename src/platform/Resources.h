@@ -152,9 +152,10 @@ struct ControlTemplate {
     int height;
     std::uint32_t style;
 
-    // How many characters typing may put into an edit that neither scrolls sideways nor has
-    // several lines: as many as its width shows; typing beyond them is refused. Nothing for
-    // every other control. A backend that can measure the font measures instead.
+    // How many characters the user may put into an edit that neither scrolls sideways nor has
+    // several lines: as many average characters as its width holds, whatever the font. Every
+    // backend keeps typing and pasting to this count; what goes beyond is refused with a beep.
+    // Nothing for every other control.
     constexpr std::optional<std::size_t> TypedCharacterLimit() const
     {
         if (kind != ControlKind::Edit || (style & (AutoHorizontalScroll | MultiLine)) != 0)

@@ -1,5 +1,6 @@
 #include "resources/DialogTemplates.h"
 
+#include "platform/PassPhraseBound.h"
 #include "resources/ControlIds.h"
 #include "resources/Images.h"
 #include "resources/ResourceIds.h"
@@ -57,10 +58,13 @@ constexpr ControlTemplate kEntryControls[] = {
 constexpr ControlTemplate kPassPhraseControls[] = {
     {ControlKind::Label, IDC_STATIC, "Enter &Passphrase. Case, spaces and punctuation are important.", 5, 5, 195, 20,
         platform::WordWrap},
-    {ControlKind::Edit, IDC_PASSPHRASE, "", 5, 30, 195, 12, platform::Border | platform::TabStop},
+    {ControlKind::Edit, IDC_PASSPHRASE, "", 5, 30, platform::kPassPhraseFieldWidth, 12,
+        platform::Border | platform::TabStop},
     {ControlKind::PushButton, platform::IDCANCEL, "Cancel", 95, 50, 50, 15, platform::TabStop},
     {ControlKind::DefaultPushButton, platform::IDOK, "OK", 150, 50, 50, 15, platform::TabStop},
 };
+// sekreta-cli refuses new pass phrases by the same count.
+static_assert(kPassPhraseControls[1].TypedCharacterLimit() == platform::kLongestPassPhrase);
 
 constexpr ControlTemplate kGeneratorControls[] = {
     {ControlKind::GroupBox, IDC_STATIC, "&Characters", 5, 5, 150, 35, platform::NoStyle},

@@ -1,9 +1,9 @@
 #include "storage/RecordFile.h"
 
 #include "framework/CArchiveException.h"
-#include "platform/TextEncoding.h"
 #include "storage/DecryptingRegion.h"
 #include "storage/EncryptingRegion.h"
+#include "storage/PassPhraseForms.h"
 
 #include <algorithm>
 #include <limits>
@@ -112,10 +112,10 @@ std::string ReadRecords(CArchive& archive, std::string_view passPhrase, Begin be
 
     DecryptingRegion region(archive, static_cast<std::uint64_t>(regionLength), passPhrase);
     std::string openedWith(passPhrase);
-    if (const std::optional<std::string> windowsForm = platform::Windows1252Form(passPhrase)) {
+    if (const std::optional<std::string> otherForm = OtherPassPhraseForm(passPhrase)) {
         region.KeepForRewind();
         if (!HasSignature(region))
-            openedWith = *windowsForm;
+            openedWith = *otherForm;
         region.Rewind(openedWith);
     }
 

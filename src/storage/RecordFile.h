@@ -21,8 +21,9 @@ void StoreRecords(CArchive& archive, const std::vector<AccountRecord>& records, 
 
 // Appends the file's records to `records` and returns the pass phrase that opened it. A pass
 // phrase typed here is UTF-8, while a file written on Windows is encrypted under the phrase's
-// Windows-1252 bytes: when the file does not open under `passPhrase` and the phrase has such a
-// form, the file is tried once more under it, and that form is returned if it opens the file.
+// Windows-1252 bytes: when the file does not open under `passPhrase` and the phrase has the
+// other form (OtherPassPhraseForm), the file is tried once more under it, and that form is
+// returned if it opens the file.
 // Throws CArchiveException with badIndex for a foreign header, another version, an impossible
 // region length or a wrong pass phrase, and with endOfFile where the data ends inside a value;
 // file failures throw CFileException. On failure `records` holds whatever was read so far.

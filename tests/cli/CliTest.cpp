@@ -89,6 +89,8 @@ TEST_P(CliFailureTest, SaysWhyAndLeavesTheFileAsItWas)
     EXPECT_EQ(m_folder.Entries(), (std::vector<std::string> {"pipe.sek", "plain.txt", "x.sek"}));
 }
 
+const std::string kTooLong
+    = "Please enter a pass phrase of at most 48 characters: the desktop program could not take a longer one.";
 const std::string kNotATerminal = "Standard input is not a terminal: give the pass phrase as the first line of "
                                   "standard input with --passphrase-stdin.";
 
@@ -103,6 +105,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, CliFailureTest,
         FailureCase {"ShortPassPhrase", {"rm", "%F", "1", "--passphrase-stdin"}, "abc\n", 1,
             "Please enter a pass phrase of at least 4 characters"},
         FailureCase {"NoPassPhraseLine", {"ls", "%F", "--passphrase-stdin"}, "", 1, "No pass phrase was given."},
+        FailureCase {
+            "LongNewPassPhrase", {"new", "%D/new.sek", "--passphrase-stdin"}, std::string(49, 'p') + "\n", 1, kTooLong},
+        FailureCase {"LongChangedPassPhrase", {"passwd", "%F", "--passphrase-stdin"},
+            kPhraseLine + std::string(49, 'p') + "\n", 1, kTooLong},
         FailureCase {"NoTerminal", {"ls", "%F"}, kPhraseLine, 1, kNotATerminal},
         FailureCase {"NoPasswordLine", {"add", "%F", "--account", "a", "--password-stdin", "--passphrase-stdin"},
             kPhraseLine, 1, "No password was given."},
@@ -338,13 +344,15 @@ TEST_F(CliTest, AZeroByteFileIsAnEmptyDocumentWithoutAPassPhrase)
     EXPECT_EQ(test::ReadBytes(other).size(), 32u);
 }
 
+// A file made elsewhere under more than the 48 characters the desktop program takes still opens.
 TEST_F(CliTest, PasswdReplacesThePassPhrase)
 {
-    MakeFile(m_file);
-    Add(m_file, {"--account", "a"}, "pw");
-    EXPECT_EQ(Ok({"passwd", m_file, "--passphrase-stdin"}, kPhrase + "\nclose sesame\n"), "");
-    EXPECT_EQ(RunCli({"ls", m_file, "--passphrase-stdin"}, kPhraseLine).status, 2);
-    EXPECT_EQ(Ok({"ls", m_file, "--passphrase-stdin"}, "close sesame\n"), "1\ta\t\t\n");
+    const std::string longer(60, 'l'), longest(48, 'm');
+    WriteRecords(m_file, {{"a", "", "", "", ""}}, longer);
+    EXPECT_EQ(Ok({"ls", m_file, "--passphrase-stdin"}, longer + "\n"), "1\ta\t\t\n");
+    EXPECT_EQ(Ok({"passwd", m_file, "--passphrase-stdin"}, longer + "\n" + longest + "\n"), "");
+    EXPECT_EQ(RunCli({"ls", m_file, "--passphrase-stdin"}, longer + "\n").status, 2);
+    EXPECT_EQ(Ok({"ls", m_file, "--passphrase-stdin"}, longest + "\n"), "1\ta\t\t\n");
 }
 
 TEST_F(CliTest, AWriteIntoAReadOnlyFolderLeavesTheOldFile)

@@ -61,6 +61,12 @@ TEST_F(CliTest, AFileWrittenOnWindowsOpensWithThePassPhraseTypedHereAndStaysUnde
     std::string openedWith;
     EXPECT_EQ(ReadRecords(m_file, windows, &openedWith), (std::vector<AccountRecord> {{"Bank", "", "you", "pw", ""}}));
     EXPECT_EQ(openedWith, windows) << "saved under the same bytes, not the UTF-8 ones";
+    // A new pass phrase stays in the file's form; the Windows form opens a file written here.
+    EXPECT_EQ(Ok({"passwd", m_file, "--passphrase-stdin"}, typed + "\nMa\xC3\x9F \xC2\xBD Liter\n"), "");
+    ReadRecords(m_file, "Ma\xDF \xBD Liter", &openedWith);
+    EXPECT_EQ(openedWith, "Ma\xDF \xBD Liter");
+    WriteRecords(Path("here.sek"), {{"Shop", "", "", "", ""}}, typed);
+    EXPECT_EQ(Ok({"ls", Path("here.sek"), "--passphrase-stdin"}, windows + "\n"), "1\tShop\t\t\n");
 }
 
 }  // namespace

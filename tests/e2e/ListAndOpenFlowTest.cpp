@@ -56,14 +56,20 @@ TEST_F(ListAndOpen, AnOpenedFileFillsTheListInFileOrderWithTheLastRowSelected)
     EXPECT_EQ(Frame().Caption(), "Letters.sek - Sekreta");
 }
 
-TEST_F(ListAndOpen, CellsShowTheFirst128Bytes)
+// A zero byte, which only a foreign file holds, ends the cell and the copy; the field keeps it.
+TEST_F(ListAndOpen, CellsShowTheFirst128BytesUpToAZeroByte)
 {
     const std::string account(200, 'a');
     const std::string user(127, 'u');
     // 127 ASCII letters and a two-byte letter: the cell stops before the letter it would split.
     const std::string url = std::string(127, 'w') + "é";
-    OpenWithDialog(WriteFile("Long.sek", {{account, url, user, "", ""}}, "abcd"));
-    EXPECT_EQ(List().Rows(), (Rows {{std::string(128, 'a'), user, std::string(127, 'w')}}));
+    const std::vector<AccountRecord> records
+        = {{account, url, user, "", ""}, {{"Bank\0x", 6}, "", {"\0me", 3}, {"pw\0rest", 7}, ""}};
+    OpenWithDialog(WriteFile("Long.sek", records, "abcd"));
+    EXPECT_EQ(List().Rows(), (Rows {{std::string(128, 'a'), user, std::string(127, 'w')}, {"Bank", "", ""}}));
+    EXPECT_TRUE(Frame().PressKey(platform::Key::P, platform::Control));
+    EXPECT_EQ(m_platform.clipboard.Text(), "pw");
+    EXPECT_EQ(Doc().m_records, records);
 }
 
 TEST_F(ListAndOpen, AFileWhoseNameHoldsQuotesOpensFromTheOpenDialog)
@@ -89,6 +95,7 @@ TEST_F(ListAndOpen, ALeadingQuoteNamesItsOwnFileAndSaveWritesThatFile)
 }
 
 // Windows keeps a typed "Grüße €" as its Windows-1252 bytes; here the same phrase is typed in UTF-8.
+// A new pass phrase keeps that form, which also opens a file written here under the typed one.
 TEST_F(ListAndOpen, AFileFromWindowsOpensUnderThePhraseTypedHereAndIsSavedBackAsItCame)
 {
     const std::string windowsBytes = "Gr\xFC\xDF"
@@ -102,6 +109,13 @@ TEST_F(ListAndOpen, AFileFromWindowsOpensUnderThePhraseTypedHereAndIsSavedBackAs
     Doc().SetModifiedFlag(true);
     EXPECT_TRUE(Frame().PressKey(platform::Key::S, platform::Control));
     EXPECT_EQ(ReadFile(path, windowsBytes), kOther);
+    ExpectPassPhrase("Maß ½ Liter");
+    EXPECT_TRUE(Frame().ChooseMenuItem(ID_FILE_PASSPHRASE));
+    EXPECT_TRUE(Frame().PressKey(platform::Key::S, platform::Control));
+    EXPECT_EQ(ReadFile(path, "Ma\xDF \xBD Liter"), kOther);
+    ExpectFileDialog(WriteFile("here.sek", kLetters, "Maß ½ Liter"));
+    ChooseOpen();
+    EXPECT_EQ(Doc().m_strPassPhrase, "Maß ½ Liter") << "here.sek opened";
 }
 
 TEST_F(ListAndOpen, DroppedFilesOpenInTurnAndTheLastOneThatOpensStays)

@@ -78,8 +78,7 @@ std::optional<std::vector<AccountRecord>> ProgramTest::ReadFile(
         CMemFile memory(ReadBytes(path));
         CArchive archive(memory, CArchive::load);
         std::vector<AccountRecord> records;
-        LoadRecords(archive, records, passPhrase);
-        return records;
+        return LoadRecords(archive, records, passPhrase) == passPhrase ? std::optional(records) : std::nullopt;
     } catch (const std::exception&) {
         return std::nullopt;
     }

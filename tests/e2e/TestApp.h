@@ -33,7 +33,7 @@ protected:
     // A .sek file written by the storage code itself.
     std::filesystem::path WriteFile(
         const std::string& name, const std::vector<AccountRecord>& records, const std::string& passPhrase);
-    // The records of a file on disk under a pass phrase, or nothing when it does not load.
+    // The records of a file on disk under exactly these pass phrase bytes, or nothing.
     std::optional<std::vector<AccountRecord>> ReadFile(
         const std::filesystem::path& path, const std::string& passPhrase);
     // Scripts are queued before the action that shows them, in the order they appear.

@@ -288,6 +288,7 @@ TEST_F(HeadlessWindowSystemTest, AFieldThatDoesNotScrollRefusesWhatGoesBeyondIts
     EXPECT_EQ(form.read,
         (std::vector<std::string> {
             std::string(300, 'n'), "\xC3\xA9t\xC3\xA9\xE2\x82\xAC\xE2\x82\xAC", std::string(300, 'o')}));
+    EXPECT_EQ(m_windows.Beeps(), 5) << "one for each refused character";
 }
 
 TEST_F(HeadlessWindowSystemTest, TabClickAndEnterFollowTheFocus)

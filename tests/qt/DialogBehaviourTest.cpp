@@ -1,14 +1,18 @@
 // What a person does in a dialog drawn by the Qt backend: Enter, Esc and the close box, a
-// refused OK that keeps the dialog open, mnemonics, a multi-line field, a field as wide as its
-// text, and texts whose bytes are not UTF-8.
+// refused OK that keeps the dialog open, mnemonics, a multi-line field, the pass phrase
+// field's bound, and texts that come back as they went in.
+#include "platform/qt/DesktopBeep.h"
 #include "platform/qt/QtDialogWindow.h"
 #include "platform/qt/QtWindowSystem.h"
 #include "qt/DialogEventsRecorder.h"
 #include "qt/ModalDriver.h"
+#include "resources/ControlIds.h"
+#include "resources/ResourceIds.h"
+#include "resources/SekretaResources.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -58,11 +62,12 @@ protected:
     // Runs the dialog; `act` plays the user once it shows.
     int Run(std::function<void(QtDialogWindow&, QDialog&)> act)
     {
-        QtDialogWindow window(kDialog, m_events, nullptr);
+        QtDialogWindow window(*m_template, m_events, nullptr);
         m_driver.Expect("the dialog", [&](QWidget& shown) { act(window, static_cast<QDialog&>(shown)); });
         return window.Run();
     }
 
+    const DialogTemplate* m_template = &kDialog;
     DialogEventsRecorder m_events;
     ModalDriver m_driver;
 };
@@ -163,28 +168,75 @@ TEST_F(DialogBehaviourTest, EnterInTheNotesAddsALineWhichComesBackAsCarriageRetu
     EXPECT_EQ(notes, "first line that is long enough to run past the right edge of the field\r\nsecond\r\nthird");
 }
 
-TEST_F(DialogBehaviourTest, AFieldThatDoesNotScrollTakesOnlyWhatItsWidthShows)
+// 48 characters in any font: of what is typed or pasted, wherever and over whatever selection,
+// the field keeps the start that fits, counted in code points, and every refusal beeps.
+TEST_F(DialogBehaviourTest, ThePassPhraseFieldTakes48CharactersInEveryFont)
 {
-    std::string code;
-    m_events.onCommand = [&](DialogWindow& dialog, int id) {
-        code = dialog.GetControlText(IDC_CODE);
-        dialog.EndDialog(id);
+    struct Case {
+        QString typed;
+        int from, length;
+        QString pasted, kept;
+        int beeps;
     };
-    int visibleWidth = 0;
-    Run([&](QtDialogWindow&, QDialog& dialog) {
-        auto& field = ControlOf<QLineEdit>(dialog, IDC_CODE);
-        visibleWidth = field.contentsRect().width();
-        field.setFocus();
-        QTest::keyClicks(&field, QString(200, u'W'));
-        QTest::keyClick(&field, Qt::Key_Return);
-    });
-    const QFontMetrics metrics(QApplication::font());
-    ASSERT_FALSE(code.empty());
-    EXPECT_LT(code.size(), 200u);
-    EXPECT_EQ(code, std::string(code.size(), 'W'));
-    EXPECT_LE(metrics.horizontalAdvance(QString::fromStdString(code)), visibleWidth);
-    EXPECT_GT(metrics.horizontalAdvance(QString::fromStdString(code + "WW")), visibleWidth - 8)
-        << "the field is filled up to its edge";
+    const QString clef = QString::fromUtf8("\xF0\x9D\x84\x9E"), narrow(45, u'i');
+    const Case cases[] = {{QString(60, u'W'), 0, 0, "", QString(48, u'W'), 12},
+        {"", 0, 0, QString(60, u'W'), QString(48, u'W'), 1}, {"", 0, 0, clef.repeated(60), clef.repeated(48), 1},
+        {narrow, 10, 0, "0123456789", narrow.left(10) + "012" + narrow.mid(10), 1},
+        {narrow, 5, 5, QString(20, u'x'), narrow.left(5) + QString(8, u'x') + narrow.mid(10), 1}};
+    m_template = SekretaResources().FindDialog(IDD_PASSPHRASE);
+    const QFont original = QApplication::font();
+    for (const int pointSize : {8, 24}) {
+        QApplication::setFont(QFont(original.family(), pointSize));
+        for (const Case& test : cases) {
+            const int beeps = qt::DesktopBeep::Count();
+            std::string kept;
+            Run([&](QtDialogWindow& window, QDialog& dialog) {
+                auto& field = ControlOf<QLineEdit>(dialog, IDC_PASSPHRASE);
+                QTest::keyClicks(&field, test.typed);
+                field.setSelection(test.from, test.length);
+                QApplication::clipboard()->setText(test.pasted);
+                QTest::keySequence(&field, QKeySequence::Paste);
+                kept = window.GetControlText(IDC_PASSPHRASE);
+                QTest::keyClick(&field, Qt::Key_Return);
+            });
+            EXPECT_EQ(kept, test.kept.toStdString()) << pointSize << " points";
+            EXPECT_EQ(qt::DesktopBeep::Count() - beeps, test.beeps) << test.kept.toStdString();
+        }
+    }
+    QApplication::setFont(original);
+}
+
+// Opened and closed with OK, the entry dialog gives back every field byte for byte, whatever it
+// holds and however long, and shows each from its beginning; an edited field comes back as typed.
+TEST_F(DialogBehaviourTest, TheEntryDialogGivesBackWhatTheUserDidNotEdit)
+{
+    using Record = std::vector<std::string>;
+    const int ids[] = {IDC_ACCOUNT, IDC_URL, IDC_USER, IDC_PASSWORD, IDC_NOTES};
+    const Record spaces = {"Caf\xC3\xA9\xC2\xA0.", "", "no\xA0.", "tab\t.", "a\xE2\x80\xA8.\xE2\x80\xA9.\xC2\xA0"};
+    m_template = SekretaResources().FindDialog(IDD_ENTRY);
+    const auto open = [&](const Record& record, const QString& typedIntoTheNotes) {
+        m_events.onInit = [&](DialogWindow& dialog) {
+            for (std::size_t field = 0; field < record.size(); ++field)
+                dialog.SetControlText(ids[field], record[field]);
+        };
+        Record returned(record.size());
+        Run([&](QtDialogWindow& window, QDialog& dialog) {
+            auto& account = ControlOf<QLineEdit>(dialog, IDC_ACCOUNT);
+            EXPECT_EQ(account.selectedText(), account.text()) << "the focused field has its text selected";
+            for (const int id : {IDC_ACCOUNT, IDC_URL, IDC_PASSWORD})
+                EXPECT_EQ(ControlOf<QLineEdit>(dialog, id).cursorPosition(), 0) << id;
+            QTest::keyClicks(&ControlOf<QPlainTextEdit>(dialog, IDC_NOTES), typedIntoTheNotes);
+            for (std::size_t field = 0; field < returned.size(); ++field)
+                returned[field] = window.GetControlText(ids[field]);
+            QTest::keyClick(&account, Qt::Key_Return);
+        });
+        return returned;
+    };
+    for (const Record& record : {spaces, Record {"lone\rCR", "lone\nLF", "", "", "CR\r LF\n CR LF\r\n"},
+             Record {"\xE9t\xE9", "\x80", "\xFF\xFE", "\x93quoted\x94", "\x8C\r\n"},
+             Record {std::string(300, 'a'), "https://" + std::string(39992, 'u'), "", std::string(33000, 'p'), ""}})
+        EXPECT_TRUE(open(record, "") == record) << record[0].substr(0, 10);
+    EXPECT_EQ(open(spaces, "!")[4], "!a\xE2\x80\xA8.\r\n.\xC2\xA0");
 }
 
 TEST_F(DialogBehaviourTest, TextsThatAreNotUtf8ComeBackUnchangedUnlessEdited)

@@ -53,8 +53,7 @@ public:
     {
     }
 
-    // Types over the whole text of an edit, which takes the focus. A field that takes only what
-    // fits its width keeps the characters that fit.
+    // Types over the whole text of an edit, which takes the focus, as Type does.
     DialogScript& SetText(int id, std::string text);
     // Clicks a check box until it shows `checked`; it takes the focus.
     DialogScript& SetCheck(int id, int checked);
@@ -68,7 +67,8 @@ public:
     DialogScript& ClickAfterText(int id);
     // Types into the edit that has the focus: over its text when all of it is selected, else
     // after it. A text the user edits is taken as it shows, so bytes that are not UTF-8 become
-    // their Windows-1252 characters. Characters beyond what the field takes are refused.
+    // their Windows-1252 characters. Characters beyond what the field takes are refused, each
+    // with a beep.
     DialogScript& Type(std::string text);
     // The Enter key: a line break in a multi-line edit that wants it, a click on a focused
     // push button, else the default button.

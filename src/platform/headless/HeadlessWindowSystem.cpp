@@ -74,7 +74,7 @@ std::string_view FirstCharacters(std::string_view text, std::size_t count)
 // A modal dialog in memory, played through by one script.
 class HeadlessDialogWindow final : public DialogWindow {
 public:
-    HeadlessDialogWindow(const HeadlessWindowSystem& system, const DialogTemplate& dialog)
+    HeadlessDialogWindow(HeadlessWindowSystem& system, const DialogTemplate& dialog)
         : m_system(system)
         , m_dialog(dialog)
     {
@@ -181,13 +181,17 @@ private:
     Control* Focused() { return m_focus ? Lookup(*m_focus) : nullptr; }
 
     // Typing at the end of the control's text, as the desktop would take it: the text the user
-    // edits is the one shown, and a field that keeps to its width refuses what does not fit.
-    static void Type(Control& control, std::string_view typed)
+    // edits is the one shown, and a field that keeps to its width refuses, one beep for each
+    // key, the characters that do not fit.
+    void Type(Control& control, std::string_view typed)
     {
         std::string text = control.wholeTextSelected ? std::string() : DisplayText(control.text);
         if (const std::optional<std::size_t> limit = control.source->TypedCharacterLimit()) {
             const std::size_t shown = CharacterCount(text);
-            typed = FirstCharacters(typed, shown < *limit ? *limit - shown : 0);
+            const std::string_view taken = FirstCharacters(typed, shown < *limit ? *limit - shown : 0);
+            for (std::size_t refused = CharacterCount(typed.substr(taken.size())); refused > 0; --refused)
+                m_system.Beep();
+            typed = taken;
         }
         control.text = std::move(text) + std::string(typed);
         control.wholeTextSelected = false;
@@ -319,7 +323,7 @@ private:
                                            : "does not have its whole text selected but the script expected it to");
     }
 
-    const HeadlessWindowSystem& m_system;
+    HeadlessWindowSystem& m_system;
     const DialogTemplate& m_dialog;
     std::vector<Control> m_controls;
     std::optional<int> m_focus;
@@ -444,6 +448,11 @@ void HeadlessWindowSystem::ForgetFrame(HeadlessFrameWindow* frame)
 void HeadlessWindowSystem::ReportProblem(const std::string& problem) const
 {
     m_reportProblem(problem);
+}
+
+void HeadlessWindowSystem::Beep()
+{
+    ++m_beeps;
 }
 
 }  // namespace sekreta::platform

@@ -38,6 +38,8 @@ public:
     // The frames that exist now, oldest first.
     const std::vector<HeadlessFrameWindow*>& Frames() const { return m_frames; }
     bool IsWaitCursorShown() const { return m_waitCursorDepth > 0; }
+    // How often a field refused a character typed into it, each time with the desktop's beep.
+    int Beeps() const { return m_beeps; }
     bool QuitRequested() const { return m_quitRequested; }
     int ExitCode() const { return m_exitCode; }
 
@@ -53,6 +55,7 @@ public:
     // Called by frames as they go.
     void ForgetFrame(HeadlessFrameWindow* frame);
     void ReportProblem(const std::string& problem) const;
+    void Beep();
 
 private:
     ProblemReporter m_reportProblem;
@@ -62,6 +65,7 @@ private:
     std::vector<unsigned> m_dialogsShown;
     std::vector<HeadlessFrameWindow*> m_frames;
     int m_waitCursorDepth = 0;
+    int m_beeps = 0;
     bool m_quitRequested = false;
     int m_exitCode = 0;
 };

@@ -1,5 +1,6 @@
 #include "platform/qt/QtDialogWindow.h"
 
+#include "platform/qt/CharacterBoundValidator.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/SvgPicture.h"
 
@@ -14,10 +15,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
-#include <QStyleOptionFrame>
-#include <QValidator>
+#include <QTextDocument>
 
 #include <algorithm>
+#include <limits>
 #include <map>
 
 namespace sekreta::platform::qt {
@@ -36,43 +37,26 @@ bool HasMnemonic(const QString& text)
     return !QKeySequence::mnemonic(text).isEmpty();
 }
 
-// An edit field that does not scroll sideways: it takes no more text than its visible width
-// shows in its font, whatever is typed or pasted.
-class FitWidthValidator final : public QValidator {
+// Selects the whole text from its end back to its start, so that a long one shows its beginning.
+void SelectWholeText(QLineEdit& line)
+{
+    const int length = static_cast<int>(line.text().size());
+    line.setSelection(length, -length);
+}
+
+// A single-line field that, given the focus with its whole text selected (as when the dialog
+// opens), shows the beginning of a text too long for it rather than its end.
+class LineField final : public QLineEdit {
 public:
-    explicit FitWidthValidator(QLineEdit& edit)
-        : QValidator(&edit)
-        , m_edit(edit)
-    {
-    }
+    using QLineEdit::QLineEdit;
 
-    State validate(QString& input, int&) const override
+protected:
+    void focusInEvent(QFocusEvent* event) override
     {
-        // The cursor after the last character must still lie inside the text's area.
-        const int cursor = m_edit.style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, &m_edit);
-        const int needed = m_edit.fontMetrics().horizontalAdvance(input) + cursor;
-        return needed <= TextWidth() ? Acceptable : Invalid;
+        QLineEdit::focusInEvent(event);
+        if (selectionStart() == 0 && selectionLength() == text().size())
+            SelectWholeText(*this);
     }
-
-private:
-    // The width QLineEdit draws its text in: inside the frame, the text margins and the two
-    // pixels it keeps free on each side.
-    int TextWidth() const
-    {
-        constexpr int kLineEditSideMargin = 2;
-        QStyleOptionFrame option;
-        option.initFrom(&m_edit);
-        option.rect = m_edit.contentsRect();
-        option.lineWidth
-            = m_edit.hasFrame() ? m_edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &m_edit) : 0;
-        option.midLineWidth = 0;
-        option.state |= QStyle::State_Sunken;
-        const QRect contents = m_edit.style()->subElementRect(QStyle::SE_LineEditContents, &option, &m_edit);
-        const QMargins margins = m_edit.textMargins();
-        return contents.width() - margins.left() - margins.right() - 2 * kLineEditSideMargin;
-    }
-
-    QLineEdit& m_edit;
 };
 
 }  // namespace
@@ -223,10 +207,13 @@ void QtDialogWindow::AddControl(const ControlTemplate& source, std::size_t index
             }
             control.widget = edit;
         } else {
-            auto* edit = new QLineEdit(parent);
+            auto* edit = new LineField(parent);
             edit->setFrame((source.style & Border) != 0);
-            if ((source.style & AutoHorizontalScroll) == 0)
-                edit->setValidator(new FitWidthValidator(*edit));
+            // A field holds a text of any length unless its template bounds it.
+            edit->setMaxLength(std::numeric_limits<int>::max());
+            if (const std::optional<std::size_t> limit = source.TypedCharacterLimit())
+                edit->setValidator(new CharacterBoundValidator(*edit, *limit));
+            QObject::connect(edit, &QLineEdit::textEdited, edit, [this, index] { m_controls[index].edited = true; });
             control.widget = edit;
         }
         break;
@@ -312,19 +299,15 @@ std::string QtDialogWindow::GetControlText(int id) const
     const Control* control = Find(id);
     if (!control)
         return {};
-    // Only an edit field changes under the user's hands.
-    QString current;
+    // Only an edit field changes under the user's hands. One the user did not edit gives back
+    // the program's bytes, which its Qt text may not stand for exactly.
     if (const auto* line = qobject_cast<const QLineEdit*>(control->widget))
-        current = line->text();
-    else if (const auto* lines = qobject_cast<const QPlainTextEdit*>(control->widget))
-        current = lines->toPlainText();
-    else
-        return control->bytes;
-    if (current == control->shown)
-        return control->bytes;
-    if (qobject_cast<const QPlainTextEdit*>(control->widget))
-        current = ToCarriageReturnLineFeeds(current);
-    return ToBytes(current);
+        return control->edited ? ToBytes(line->text()) : control->bytes;
+    if (const auto* lines = qobject_cast<const QPlainTextEdit*>(control->widget)) {
+        const QTextDocument& document = *lines->document();
+        return document.isModified() ? ToBytes(ToCarriageReturnLineFeeds(document.toRawText())) : control->bytes;
+    }
+    return control->bytes;
 }
 
 void QtDialogWindow::SetControlText(int id, std::string_view text)
@@ -340,10 +323,18 @@ void QtDialogWindow::SetControlText(int id, std::string_view text)
 void QtDialogWindow::ShowText(Control& control)
 {
     if (auto* line = qobject_cast<QLineEdit*>(control.widget)) {
+        // The bound is on what the user puts in: the program's text is shown whole.
+        const QValidator* bound = line->validator();
+        line->setValidator(nullptr);
         line->setText(control.shown);
+        line->setValidator(bound);
+        // A long text shows its beginning.
+        line->setCursorPosition(0);
+        control.edited = false;
     } else if (auto* lines = qobject_cast<QPlainTextEdit*>(control.widget)) {
         control.shown = ToLineFeeds(control.shown);
         lines->setPlainText(control.shown);
+        lines->document()->setModified(false);
     } else if (auto* label = qobject_cast<QLabel*>(control.widget)) {
         label->setText(label->buddy() ? control.shown : WithoutMnemonics(control.shown));
     } else if (auto* button = qobject_cast<QAbstractButton*>(control.widget)) {
@@ -379,7 +370,7 @@ void QtDialogWindow::SelectAllText(int id)
     if (!control)
         return;
     if (auto* line = qobject_cast<QLineEdit*>(control->widget))
-        line->selectAll();
+        SelectWholeText(*line);
     else if (auto* lines = qobject_cast<QPlainTextEdit*>(control->widget))
         lines->selectAll();
 }

@@ -20,8 +20,10 @@ namespace sekreta::platform::qt {
 // position and size in dialog units converted with the dialog font, in the template's order
 // for Tab, with its mnemonic and the default button. Buttons, Enter, Esc and the close box
 // reach the dialog's events; nothing closes the dialog but EndDialog.
-// A text the program put into a field comes back byte for byte unless the user changed it,
-// even when its bytes are not UTF-8 and were shown as Windows-1252.
+// A text the program put into a field comes back byte for byte unless the user edited it,
+// whatever it holds and however long it is, even when its bytes are not UTF-8 and were shown
+// as Windows-1252. A field that keeps to its width takes as many characters as its template
+// says, for typing and pasting alike.
 class QtDialogWindow final : public DialogWindow {
 public:
     QtDialogWindow(const DialogTemplate& dialog, DialogEvents& events, QWidget* parent);
@@ -50,6 +52,8 @@ private:
         // What the program put in, and how it was shown.
         std::string bytes;
         QString shown;
+        // Whether the user changed a single-line field's text since the program put it in.
+        bool edited = false;
     };
 
     void AddControl(const ControlTemplate& control, std::size_t index);

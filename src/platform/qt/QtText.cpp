@@ -35,10 +35,10 @@ QString ToLineFeeds(const QString& text)
     return converted;
 }
 
-QString ToCarriageReturnLineFeeds(const QString& text)
+QString ToCarriageReturnLineFeeds(const QString& rawText)
 {
-    QString converted = text;
-    converted.replace(u'\n', QStringLiteral("\r\n"));
+    QString converted = rawText;
+    converted.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
     return converted;
 }
 

@@ -16,8 +16,9 @@ std::string ToBytes(const QString& text);
 // A menu or label text as the window system draws it without a mnemonic target: "&&" is one
 // "&", a single "&" marks the next letter and is not shown.
 QString WithoutMnemonics(const QString& text);
-// The line breaks of a multi-line field: CR LF in the program's texts, LF in Qt's.
+// The line breaks of a multi-line field: CR LF in the program's texts, LF in what Qt is given,
+// and a paragraph separator in the raw text of its document, which keeps every other character.
 QString ToLineFeeds(const QString& text);
-QString ToCarriageReturnLineFeeds(const QString& text);
+QString ToCarriageReturnLineFeeds(const QString& rawText);
 
 }  // namespace sekreta::platform::qt
