@@ -93,7 +93,7 @@ public:
     virtual void Show(ShowCommand command) = 0;
     virtual bool IsVisible() const = 0;
     virtual bool IsMinimized() const = 0;
-    // Brings the window to the front.
+    // Brings the window to the front; a minimised one stays minimised.
     virtual void Activate() = 0;
     virtual WindowPlacement GetPlacement() const = 0;
     virtual void SetPlacement(const WindowPlacement& placement) = 0;

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QTest>
 
@@ -56,6 +57,16 @@ template <typename T> T& ControlOf(QDialog& dialog, int id)
     }
     throw std::runtime_error("no control " + std::to_string(id));
 }
+
+// The style of a desktop whose message boxes give their buttons icons, as X11's does.
+class IconButtonStyle final : public QProxyStyle {
+public:
+    int styleHint(
+        StyleHint hint, const QStyleOption* option, const QWidget* widget, QStyleHintReturn* data) const override
+    {
+        return hint == SH_DialogButtonBox_ButtonsHaveIcons ? 1 : QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
 
 class DialogBehaviourTest : public testing::Test {
 protected:
@@ -237,6 +248,28 @@ TEST_F(DialogBehaviourTest, TheEntryDialogGivesBackWhatTheUserDidNotEdit)
              Record {std::string(300, 'a'), "https://" + std::string(39992, 'u'), "", std::string(33000, 'p'), ""}})
         EXPECT_TRUE(open(record, "") == record) << record[0].substr(0, 10);
     EXPECT_EQ(open(spaces, "!")[4], "!a\xE2\x80\xA8.\r\n.\xC2\xA0");
+}
+
+TEST_F(DialogBehaviourTest, TheGeneratorShowsItsFocusAtOnceAndItsButtonsLookLikeAMessageBoxs)
+{
+    QApplication::setStyle(new IconButtonStyle);
+    QtDialogWindow window(*SekretaResources().FindDialog(IDD_GENERATOR), m_events, nullptr);
+    QImage focused, unfocused;
+    m_driver.Expect("Generate Password", [&](QWidget& dialog) {
+        QWidget& lower = *QApplication::focusWidget();  // the a-z check box
+        focused = lower.grab().toImage();
+        lower.clearFocus();
+        unfocused = lower.grab().toImage();
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    });
+    window.Run();
+    EXPECT_NE(focused, unfocused);
+    QMessageBox box;
+    const auto picture = [](const QAbstractButton* button) { return button->icon().pixmap(16).toImage(); };
+    EXPECT_FALSE(picture(box.addButton(QMessageBox::Ok)).isNull());
+    EXPECT_EQ(picture(&ControlOf<QPushButton>(window.Widget(), IDOK)), picture(box.button(QMessageBox::Ok)));
+    EXPECT_EQ(picture(&ControlOf<QPushButton>(window.Widget(), IDCANCEL)), picture(box.addButton(QMessageBox::Cancel)));
+    QApplication::setStyle(QStringLiteral("Fusion"));
 }
 
 TEST_F(DialogBehaviourTest, TextsThatAreNotUtf8ComeBackUnchangedUnlessEdited)

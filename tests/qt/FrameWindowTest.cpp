@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCommonStyle>
 #include <QEventLoop>
 #include <QHelpEvent>
 #include <QLabel>
@@ -142,6 +143,16 @@ TEST_F(FrameWindowTest, AnOpeningMenuTakesItsStatesFromTheProgramAndSendsTheItem
     QTest::keyClick(&file, Qt::Key_Escape);
 }
 
+TEST_F(FrameWindowTest, ALoneAltTakesTheKeyboardIntoTheMenuBarWhateverTheStyle)
+{
+    QApplication::setStyle(new QCommonStyle);  // a style that offers no way in by itself
+    ShowActive();
+    QTest::keyClick(&m_frame->QtList().View(), Qt::Key_Alt, Qt::AltModifier);
+    EXPECT_EQ(Window().menuBar()->activeAction(), Popup("&File").menuAction());
+    QTest::keyClick(Window().menuBar(), Qt::Key_Escape);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+}
+
 TEST_F(FrameWindowTest, AcceleratorsSendTheirCommandWhateverTheMenuShows)
 {
     ShowActive();
@@ -257,6 +268,9 @@ TEST_F(FrameWindowTest, ThePlacementComesBackAsItWasSetAndAMaximisedWindowRestor
     EXPECT_EQ(m_frame->GetPlacement().normal, (platform::Rect {40, 30, 700, 530}));
     m_frame->Show(platform::ShowCommand::Restore);
     EXPECT_EQ(Window().geometry().size(), QSize(660, 500));
+    m_frame->Show(platform::ShowCommand::Minimized);
+    m_frame->Activate();
+    EXPECT_TRUE(m_frame->IsMinimized()) << "brought to the front, a minimised window stays so";
 
     m_frame->Show(platform::ShowCommand::Hide);
     m_frame->SetPlacement({3, {10, 10, 410, 310}});

@@ -150,7 +150,7 @@ TEST_F(ListControlTest, BytesThatAreNotUtf8ShowAsWindows1252)
     EXPECT_EQ(Shown(0, 2), QStringLiteral("na\u00EFve"));
 }
 
-TEST_F(ListControlTest, ClicksSelectByTheFirstCellAndClearInEmptySpace)
+TEST_F(ListControlTest, ClicksAndKeysSelectByTheFirstCellAndClicksInEmptySpaceClear)
 {
     Add("Bank");
     Add("Shop");
@@ -168,6 +168,10 @@ TEST_F(ListControlTest, ClicksSelectByTheFirstCellAndClearInEmptySpace)
     QTest::mouseClick(m_view.viewport(), Qt::LeftButton, {}, CellCentre(2, 1));
     EXPECT_EQ(m_list.GetNextSelectedItem(-1), -1) << "a row's other cells do not pick it";
     EXPECT_TRUE(SelectedRows().empty());
+    QTest::keyClick(&m_view, Qt::Key_Up);
+    EXPECT_EQ(m_list.GetNextSelectedItem(-1), 1) << "the keys go from row to row by the first cells";
+    QTest::keyClick(&m_view, Qt::Key_Right);
+    EXPECT_EQ(m_list.GetNextSelectedItem(-1), 1) << "Left and Right scroll sideways";
 
     // The selection stays in sight while another widget has the focus.
     m_list.SelectItem(2);

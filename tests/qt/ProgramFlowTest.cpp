@@ -51,6 +51,19 @@ template <typename T> T& ControlOf(QWidget& dialog, int id)
     throw std::runtime_error("no control " + std::to_string(id));
 }
 
+// The session manager's side of a log-off: the steps the program takes, in order.
+struct SessionSteps final : platform::qt::QtSessionEnd::Manager {
+    bool AllowsInteraction() override
+    {
+        steps.emplace_back("may I ask?");
+        return allowsInteraction;
+    }
+    void Release() override { steps.emplace_back("release"); }
+    void Cancel() override { steps.emplace_back("cancel"); }
+    bool allowsInteraction = true;
+    std::vector<std::string> steps;
+};
+
 class ProgramFlowTest : public testing::Test {
 protected:
     ~ProgramFlowTest() override
@@ -193,6 +206,30 @@ TEST_F(ProgramFlowTest, OpenAddCopySaveAndOpenAgain)
     Keys(Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(Frame().Widget().windowTitle(), "Letters.sek - Sekreta");
     EXPECT_EQ(Accounts(), (std::vector<std::string> {"Bank", "Mail", "Shop"}));
+}
+
+TEST_F(ProgramFlowTest, LoggingOffAsksLeaveBeforeThePromptAndEndsOnlyWithTheSession)
+{
+    ExpectPassPhrase("letters");
+    ASSERT_TRUE(Start({WriteFile("Letters.sek", kLetters).string()}));
+    Keys(Qt::Key_D, Qt::ControlModifier);
+    // The answer to the prompt; none when the session manager refuses leave to show it.
+    for (const auto& [answer, steps] :
+        {std::pair {QMessageBox::NoButton, std::vector<std::string> {"may I ask?", "cancel"}},
+            {QMessageBox::Cancel, {"may I ask?", "cancel", "release"}}, {QMessageBox::No, {"may I ask?", "release"}}}) {
+        if (answer != QMessageBox::NoButton) {
+            m_driver.Expect("Save changes to Letters.sek?",
+                [answer](QWidget& box) { static_cast<QMessageBox&>(box).button(answer)->click(); });
+        }
+        SessionSteps manager;
+        manager.allowsInteraction = answer != QMessageBox::NoButton;
+        EXPECT_EQ(m_windows.Session().Query(manager), answer == QMessageBox::No);
+        EXPECT_EQ(manager.steps, steps);
+        EXPECT_TRUE(Frame().IsVisible()) << "nothing ends before the session does";
+    }
+    QEvent quit(QEvent::Quit);  // the session ends
+    QApplication::sendEvent(qApp, &quit);
+    EXPECT_FALSE(Frame().IsVisible()) << "closed without a question";
 }
 
 TEST_F(ProgramFlowTest, AShortPassPhraseIsRefusedWithItsMessageAndTheDialogStaysOpen)

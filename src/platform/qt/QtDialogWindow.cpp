@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QStyle>
 #include <QTextDocument>
 
@@ -59,6 +60,19 @@ protected:
     }
 };
 
+// OK and Cancel carry the pictures that the desktop's style gives them in message boxes, when
+// it gives them any.
+void SetStandardIcon(QPushButton& button, int id)
+{
+    const QStyle& style = *button.style();
+    if (!style.styleHint(QStyle::SH_DialogButtonBox_ButtonsHaveIcons, nullptr, &button))
+        return;
+    if (id == IDOK)
+        button.setIcon(style.standardIcon(QStyle::SP_DialogOkButton, nullptr, &button));
+    else if (id == IDCANCEL)
+        button.setIcon(style.standardIcon(QStyle::SP_DialogCancelButton, nullptr, &button));
+}
+
 }  // namespace
 
 // The window: Enter presses the default button (OK where there is none), Esc and the close
@@ -90,6 +104,13 @@ public:
     std::map<QObject*, QWidget*> m_mnemonicTargets;
 
 protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QDialog::showEvent(event);
+        // A dialog is worked with the keyboard: the control that has the focus shows its mark
+        // from the start, not only once Tab has been pressed (a check box has no other).
+        setAttribute(Qt::WA_KeyboardFocusChange);
+    }
     void keyPressEvent(QKeyEvent* event) override
     {
         if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
@@ -223,6 +244,7 @@ void QtDialogWindow::AddControl(const ControlTemplate& source, std::size_t index
         // As on every desktop, the button with the focus is the one Enter presses.
         button->setAutoDefault(true);
         button->setDefault(source.kind == ControlKind::DefaultPushButton);
+        SetStandardIcon(*button, source.id);
         QObject::connect(
             button, &QPushButton::clicked, button, [this, id = source.id] { m_events.OnCommand(*this, id); });
         control.widget = button;

@@ -1,6 +1,7 @@
 #include "platform/qt/QtFrameWindow.h"
 
 #include "platform/qt/QtCommandItems.h"
+#include "platform/qt/QtMenuBarStyle.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/QtToolBarPrompts.h"
 #include "platform/qt/QtWindowSystem.h"
@@ -226,10 +227,24 @@ void QtFrameWindow::FillPopup(QMenu& popup, const PopupTemplate& items, std::opt
 
 void QtFrameWindow::AddPopups(const MenuTemplate& menu)
 {
+    QMenuBar& bar = *m_window->menuBar();
     for (const PopupTemplate& popupTemplate : menu.popups) {
-        QMenu* popup = m_window->menuBar()->addMenu(ToQString(popupTemplate.text));
+        QMenu* popup = bar.addMenu(ToQString(popupTemplate.text));
         FillPopup(*popup, popupTemplate, CommandSource::Menu);
     }
+    m_menuBarStyle = std::make_unique<QtMenuBarStyle>();
+    bar.setStyle(m_menuBarStyle.get());
+    // F10 takes the keyboard into the bar too, opening its first menu as GNOME's programs do.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), m_window.get());
+    menuKey->setContext(Qt::WindowShortcut);
+    QObject::connect(menuKey, &QShortcut::activated, menuKey, [this] { OpenFirstMenu(); });
+}
+
+void QtFrameWindow::OpenFirstMenu()
+{
+    const QList<QAction*> menus = m_window->menuBar()->actions();
+    if (!menus.isEmpty())
+        m_window->menuBar()->setActiveAction(menus.front());
 }
 
 void QtFrameWindow::AddAccelerators(const AcceleratorTable& table)
@@ -285,12 +300,14 @@ void QtFrameWindow::IdleUpdate()
     m_events.OnIdleUpdate(buttons);
 }
 
-bool QtFrameWindow::EndSession()
+bool QtFrameWindow::QueryEndSession()
 {
-    if (!m_events.OnQueryEndSession())
-        return false;
+    return m_events.OnQueryEndSession();
+}
+
+void QtFrameWindow::EndSession()
+{
     m_events.OnEndSession();
-    return true;
 }
 
 void QtFrameWindow::SetCaption(std::string_view caption)
@@ -346,10 +363,11 @@ bool QtFrameWindow::IsMinimized() const
 
 void QtFrameWindow::Activate()
 {
+    // A minimised window stays minimised: a window manager takes an activation as a request
+    // to restore it.
     if (m_window->isMinimized())
-        m_window->showNormal();
-    else
-        m_window->show();
+        return;
+    m_window->show();
     m_window->raise();
     m_window->activateWindow();
     RaiseFloatingToolBar();

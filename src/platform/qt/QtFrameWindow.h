@@ -15,12 +15,14 @@ class QWidget;
 
 namespace sekreta::platform::qt {
 
+class QtMenuBarStyle;
 class QtToolBarPrompts;
 class QtWindowSystem;
 
 // A main window: a QMainWindow with the menu bar of the menu template (mnemonics, and the
-// key after a tab shown at the right), the accelerator keys as shortcuts, a tool bar that
-// moves, floats and docks on any side, a one-pane status bar, and the list filling the rest.
+// key after a tab shown at the right; a lone Alt and F10 take the keyboard into it), the
+// accelerator keys as shortcuts, a tool bar that moves, floats and docks on any side, a
+// one-pane status bar, and the list filling the rest.
 // Every command goes to the frame's events, which decide whether it runs.
 class QtFrameWindow final : public FrameWindow {
 public:
@@ -35,7 +37,9 @@ public:
     // The tool bar's buttons get their states from the program.
     void IdleUpdate();
     // The user logs off or the system shuts down: false when the program refused it.
-    bool EndSession();
+    bool QueryEndSession();
+    // The session ends: the window closes without a question.
+    void EndSession();
 
     void SetCaption(std::string_view caption) override;
     void Show(ShowCommand command) override;
@@ -63,6 +67,7 @@ private:
     // or one whose choice the caller reads itself (without).
     QAction* MakeAction(QWidget& owner, unsigned id, std::string_view text, std::optional<CommandSource> source);
     void AddPopups(const MenuTemplate& menu);
+    void OpenFirstMenu();
     void FillPopup(QMenu& popup, const PopupTemplate& items, std::optional<CommandSource> source);
     void AddAccelerators(const AcceleratorTable& table);
     void AddToolBar(const ToolBarTemplate& toolBar);
@@ -73,6 +78,8 @@ private:
     FrameWindowEvents& m_events;
     unsigned m_toolBarId;
     unsigned m_statusBarId;
+    // Outlives the window whose menu bar uses it.
+    std::unique_ptr<QtMenuBarStyle> m_menuBarStyle;
     std::unique_ptr<MainWindow> m_window;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_statusText = nullptr;

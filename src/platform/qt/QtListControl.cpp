@@ -15,8 +15,9 @@ namespace sekreta::platform::qt {
 
 namespace {
 
-// The tree view with the list control's mouse: a row is hit by its first cell, so a press
-// anywhere else clears the selection; every double-click is reported, on a row or not.
+// The tree view with the list control's mouse and keys: a row is hit by its first cell, so a
+// press anywhere else clears the selection; every double-click is reported, on a row or not.
+// The keys move the selection from row to row, and Left and Right scroll sideways.
 class ListView final : public QTreeView {
 public:
     ListView(QWidget* parent, std::function<void()> onDoubleClick)
@@ -26,6 +27,18 @@ public:
     }
 
 protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override
+    {
+        // Left and Right would move to a cell that cannot be selected.
+        if (action == MoveLeft || action == MoveRight) {
+            horizontalScrollBar()->triggerAction(
+                action == MoveLeft ? QAbstractSlider::SliderSingleStepSub : QAbstractSlider::SliderSingleStepAdd);
+            return currentIndex();
+        }
+        // The other keys go from row to row in the first column, even after a click elsewhere.
+        const QModelIndex next = QTreeView::moveCursor(action, modifiers);
+        return next.sibling(next.row(), 0);
+    }
     void mousePressEvent(QMouseEvent* event) override
     {
         QTreeView::mousePressEvent(event);

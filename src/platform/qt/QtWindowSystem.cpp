@@ -12,7 +12,6 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSessionManager>
 #include <QShortcut>
 
 #include <algorithm>
@@ -86,20 +85,12 @@ QString BoxText(const QMessageBox& box, const std::vector<QMessageBox::StandardB
 }  // namespace
 
 QtWindowSystem::QtWindowSystem()
+    : m_session(*this)
 {
     // The program ends its loop itself, once its main window has closed its document.
     QApplication::setQuitOnLastWindowClosed(false);
     m_connections.push_back(QObject::connect(
         QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, [this] { Idle(); }));
-    m_connections.push_back(
-        QObject::connect(qApp, &QGuiApplication::commitDataRequest, [this](QSessionManager& manager) {
-            for (QtFrameWindow* frame : std::vector<QtFrameWindow*>(m_frames)) {
-                if (!frame->EndSession()) {
-                    manager.cancel();
-                    return;
-                }
-            }
-        }));
 }
 
 QtWindowSystem::~QtWindowSystem()
@@ -149,6 +140,8 @@ void QtWindowSystem::GiveKeyboardBack(QWidget* owner)
 
 int QtWindowSystem::RunModalDialog(const DialogTemplate& dialog, DialogEvents& events)
 {
+    if (!m_session.MayInteract())
+        return IDCANCEL;
     QWidget* owner = ModalParent();
     int result = IDCANCEL;
     {
@@ -161,6 +154,8 @@ int QtWindowSystem::RunModalDialog(const DialogTemplate& dialog, DialogEvents& e
 
 int QtWindowSystem::ShowMessageBox(const MessageBoxRequest& request)
 {
+    if (!m_session.MayInteract())
+        return DismissalAnswer(request.buttons);
     QMessageBox box(ModalParent());
     box.setObjectName(QStringLiteral("messageBox"));
     box.setWindowTitle(ToQString(request.caption));
@@ -183,6 +178,8 @@ int QtWindowSystem::ShowMessageBox(const MessageBoxRequest& request)
 
 std::optional<std::filesystem::path> QtWindowSystem::ChooseFile(const FileDialogRequest& request)
 {
+    if (!m_session.MayInteract())
+        return std::nullopt;
     QWidget* owner = ModalParent();
     std::optional<std::filesystem::path> chosen = QtFileChooser::Choose(request, owner);
     GiveKeyboardBack(owner);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/WindowSystem.h"
+#include "platform/qt/QtSessionEnd.h"
 
 #include <QMetaObject>
 
@@ -15,7 +16,8 @@ class QtFrameWindow;
 
 // Windows, dialogs, message boxes and file dialogs over Qt Widgets, and Qt's event loop. A
 // QApplication must exist for as long as this does. Whenever the event loop is about to wait,
-// the frames' tool bars are brought up to date.
+// the frames' tool bars are brought up to date. While the user logs off, a dialog or box shows
+// only with the session manager's leave; without it, it answers as if dismissed.
 class QtWindowSystem final : public WindowSystem {
 public:
     QtWindowSystem();
@@ -33,6 +35,8 @@ public:
 
     // The frames that exist now, oldest first.
     const std::vector<QtFrameWindow*>& Frames() const { return m_frames; }
+    // The log-off's questions and the session's end; Qt's session manager drives it by itself.
+    QtSessionEnd& Session() { return m_session; }
     bool IsWaitCursorShown() const { return m_waitCursorDepth > 0; }
     // The idle update of every frame; the event loop runs it by itself.
     void Idle();
@@ -48,6 +52,7 @@ private:
 
     std::vector<QtFrameWindow*> m_frames;
     std::vector<QMetaObject::Connection> m_connections;
+    QtSessionEnd m_session;
     int m_waitCursorDepth = 0;
     bool m_inIdle = false;
     bool m_looping = false;
