@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Walks through the desktop program as a person would, on a virtual display: opens a file with
 # its pass phrase, copies an entry's password, user and URL and reads the X clipboard, deletes
-# an entry and saves, opens with a wrong pass phrase, and exits. Every check prints one line;
-# the last line counts them. Needs Xvfb, xdotool and xclip.
+# an entry and saves, opens with a wrong pass phrase, hands a second file over from a second
+# start while a pass phrase prompt is up, and exits. Every check prints one line; the last line
+# counts them. Needs Xvfb, xdotool and xclip.
 #
 #   tools/desktop-walk.sh [BUILD_FOLDER]      (default: build/release)
 set -uo pipefail
@@ -64,6 +65,31 @@ check "the message is \"Unexpected file format.\"" "yes" "$(settled yes message_
 keys Return
 untitled=$(window "Untitled - Sekreta")
 check "the caption is Untitled - Sekreta again" "yes" "${untitled:+yes}"
+
+# A second `sekreta FILE` while the Open's prompt is up waits for the prompt, and changes nothing.
+other=$work/other.sek
+printf 'walk pass phrase\n' | "$cli" new "$other" --passphrase-stdin >/dev/null
+printf 'walk pass phrase\not-pw\n' | "$cli" add "$other" --account Other --passphrase-stdin --password-stdin >/dev/null
+sums() { sha256sum "$file" "$other" | cut -d' ' -f1 | tr '\n' ' '; }
+both_listed() { printf 'walk pass phrase\n' | "$cli" ls "$other" --passphrase-stdin | wc -l; entries; }
+before=$(sums)
+keys ctrl+o
+window "Open" >/dev/null
+type_text "$file"
+keys Return
+prompt=$(window "Enter Passphrase")
+"$sekreta" other.sek
+check "a second sekreta other.sek during the prompt is taken at once" "0" "$?"
+check "it changes no file on disk while the prompt is up" "$before" "$(sums)"
+type_text "walk pass phrase"
+keys Return
+check "after the prompt the requested file opens: other.sek - Sekreta" "yes" \
+  "$(window "other.sek - Sekreta" | grep -q . && echo yes)"
+check "no prompt is left open" "" "$(xdotool search --onlyvisible --name '^Enter Passphrase$' 2>/dev/null)"
+keys ctrl+p
+check "the list is other.sek's: Ctrl+P copies its password" "ot-pw" "$(settled ot-pw clipboard)"
+check "no file on disk changed" "$before" "$(sums)"
+check "sekreta-cli still lists both files' entries" "$(printf '1\n2')" "$(both_listed)"
 
 keys alt+f
 keys x

@@ -97,6 +97,7 @@ void CSekretaDoc::Serialize(CArchive& archive)
 void CSekretaDoc::DeleteContents()
 {
     m_records.clear();
+    ++m_nContentsGeneration;
 }
 
 bool CSekretaDoc::OnNewDocument()
@@ -132,7 +133,9 @@ void CSekretaDoc::OnFilePassPhrase()
 int CSekretaDoc::GetSelectedIndex() const
 {
     const CSekretaView* view = GetListView();
-    return view ? view->GetSelectedIndex() : -1;
+    const int index = view ? view->GetSelectedIndex() : -1;
+    // While a file loads, the list still shows the rows of the store already emptied.
+    return index >= 0 && static_cast<std::size_t>(index) < m_records.size() ? index : -1;
 }
 
 void CSekretaDoc::OnEditAdd()
@@ -154,15 +157,23 @@ void CSekretaDoc::OnEditModify()
     const int index = GetSelectedIndex();
     if (index < 0)
         return;
-    AccountRecord& record = m_records[static_cast<std::size_t>(index)];
     CEntryDlg dialog;
-    dialog.m_strAccount = record.account;
-    dialog.m_strUrl = record.url.empty() ? std::string(kUrlPrefix) : record.url;
-    dialog.m_strUser = record.user;
-    dialog.m_strPassword = record.password;
-    dialog.m_strNotes = record.notes;
+    {
+        const AccountRecord& record = m_records[static_cast<std::size_t>(index)];
+        dialog.m_strAccount = record.account;
+        dialog.m_strUrl = record.url.empty() ? std::string(kUrlPrefix) : record.url;
+        dialog.m_strUser = record.user;
+        dialog.m_strPassword = record.password;
+        dialog.m_strNotes = record.notes;
+    }
+    const std::uint64_t generation = m_nContentsGeneration;
     if (dialog.DoModal() != platform::IDOK)
         return;
+    // The entry is looked up again: the store may have been replaced while the dialog was open
+    // (the desktop session ending), and then the edit belongs to no entry of it.
+    if (generation != m_nContentsGeneration || static_cast<std::size_t>(index) >= m_records.size())
+        return;
+    AccountRecord& record = m_records[static_cast<std::size_t>(index)];
     record
         = {dialog.m_strAccount, StoredUrl(dialog.m_strUrl), dialog.m_strUser, dialog.m_strPassword, dialog.m_strNotes};
     if (CSekretaView* view = GetListView())

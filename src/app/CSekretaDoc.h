@@ -4,6 +4,7 @@
 #include "framework/CDocument.h"
 #include "storage/AccountRecord.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,10 +76,14 @@ protected:
 
 private:
     CSekretaView* GetListView() const;
-    // The selected entry's index in m_records, or -1.
+    // The selected entry's index in m_records, or -1; never an index the store does not hold.
     int GetSelectedIndex() const;
     // Enables the command when an entry is selected and its `field` is not empty.
     void EnableForField(CCmdUI* cmdUI, std::string AccountRecord::*field) const;
+
+    // Advanced whenever the store is emptied, so that a command that waited for a dialog knows
+    // whether its entry is still the one it showed.
+    std::uint64_t m_nContentsGeneration = 0;
 };
 
 }  // namespace sekreta

@@ -117,6 +117,8 @@ void CSekretaView::OnContextMenu(platform::Point screenPoint)
     if (!menu || menu->popups.empty() || !mainWindow)
         return;
     // The main frame owns the menu, so its items follow the same update handlers as its own.
+    // The menu runs a loop of its own until it closes, as a modal window does.
+    const CWinApp::ModalScope modal(*AfxGetApp());
     mainWindow->Window().TrackPopupMenu(*menu, screenPoint);
 }
 

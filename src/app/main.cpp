@@ -42,9 +42,9 @@ bool HasDisplay()
         || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
-// The request that hands the file named on the command line to the running copy; nothing when
-// the command line names no file to open, or one whose name the request cannot carry.
-std::optional<std::string> OpenRequest(const std::vector<std::string>& arguments, platform::FileSystem& files)
+// The file named on the command line, absolute, for the running copy to open; nothing when
+// the command line names no file to open, or one whose name a request cannot carry.
+std::optional<std::string> FileToHandOver(const std::vector<std::string>& arguments, platform::FileSystem& files)
 {
     CCommandLineInfo commandLine([&files](std::string_view name) { return files.Exists(std::string(name)); });
     for (const std::string& argument : arguments)
@@ -56,7 +56,27 @@ std::optional<std::string> OpenRequest(const std::vector<std::string>& arguments
     const std::string path = files.Absolute(name).string();
     if (path.find('"') != std::string::npos)
         return std::nullopt;
-    return "[open(\"" + path + "\")]";
+    return path;
+}
+
+// Hands the file to the running copy; the exit status when that ends this start, nothing when
+// this start is the first.
+std::optional<int> HandOver(const platform::SingleInstance& instance, const std::string& path)
+{
+    switch (instance.HandOver("[open(\"" + path + "\")]")) {
+    case platform::SingleInstance::HandOverResult::NoListener:
+        return std::nullopt;
+    case platform::SingleInstance::HandOverResult::Taken:
+        return 0;
+    case platform::SingleInstance::HandOverResult::Refused:
+        std::cerr << "sekreta: the running Sekreta cannot take " << path
+                  << " now (too many files are waiting, or it is ending); try again later\n";
+        return 1;
+    case platform::SingleInstance::HandOverResult::NoAnswer:
+        break;
+    }
+    std::cerr << "sekreta: the running Sekreta did not answer; " << path << " was not opened\n";
+    return 1;
 }
 
 }  // namespace
@@ -78,9 +98,10 @@ int main(int argc, char** argv)
     std::optional<platform::SingleInstance> instance;
     if (const std::optional<std::filesystem::path> socket = platform::SingleInstance::UserSocketPath()) {
         instance.emplace(*socket);
-        if (const std::optional<std::string> request = OpenRequest(arguments, files);
-            request && instance->HandOver(*request))
-            return 0;
+        if (const std::optional<std::string> path = FileToHandOver(arguments, files)) {
+            if (const std::optional<int> exitCode = HandOver(*instance, *path))
+                return *exitCode;
+        }
         if (!instance->Listen())
             instance.reset();
     }
@@ -99,10 +120,9 @@ int main(int argc, char** argv)
     std::optional<QSocketNotifier> requests;
     if (instance) {
         requests.emplace(instance->Descriptor(), QSocketNotifier::Read);
-        QObject::connect(&*requests, &QSocketNotifier::activated, [&] {
-            if (const std::optional<std::string> request = instance->ReceiveRequest(); request && app.m_pMainWnd)
-                app.m_pMainWnd->OnShellRequest(*request);
-        });
+        // The program queues each request or refuses it, and the sender hears which at once.
+        QObject::connect(&*requests, &QSocketNotifier::activated,
+            [&] { instance->ServeRequests([&app](std::string_view request) { return app.OnShellRequest(request); }); });
     }
     return app.Run();
 }

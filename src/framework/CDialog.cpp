@@ -18,7 +18,11 @@ int CDialog::DoModal()
     if (!dialog)
         return -1;
     Events events(*this);
-    const int result = app->GetPlatform().windows.RunModalDialog(*dialog, events);
+    int result = -1;
+    {
+        const CWinApp::ModalScope modal(*app);
+        result = app->GetPlatform().windows.RunModalDialog(*dialog, events);
+    }
     m_window = nullptr;
     return result;
 }
@@ -81,6 +85,7 @@ int CDialog::MessageBox(std::string_view text, platform::MessageButtons buttons,
     CWinApp* app = AfxGetApp();
     if (!app)
         return platform::IDCANCEL;
+    const CWinApp::ModalScope modal(*app);
     return app->GetPlatform().windows.ShowMessageBox({std::string(text), app->m_pszAppName, buttons, icon});
 }
 

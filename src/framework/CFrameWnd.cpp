@@ -7,7 +7,6 @@
 #include "framework/CView.h"
 #include "framework/CWinApp.h"
 #include "framework/FrameworkIds.h"
-#include "framework/ShellRequest.h"
 #include "framework/StringTable.h"
 #include "platform/RegistryBatch.h"
 
@@ -192,30 +191,12 @@ void CFrameWnd::OnListContextMenu(platform::Point screenPoint)
 
 void CFrameWnd::OnDropFiles(const std::vector<std::filesystem::path>& files)
 {
-    m_window->Activate();
-    for (const std::filesystem::path& file : files)
-        AfxGetApp()->OpenDocumentFile(file.string());
+    AfxGetApp()->OnDropFiles(files);
 }
 
 bool CFrameWnd::OnShellRequest(std::string_view request)
 {
-    CWinApp& app = *AfxGetApp();
-    if (!app.IsShellOpenEnabled())
-        return false;
-    const std::optional<ShellRequest> parsed = ShellRequest::Parse(request);
-    if (!parsed)
-        return false;
-    if (parsed->kind == ShellRequest::Kind::Open) {
-        ActivateFrame(-1);
-        app.OpenDocumentFile(parsed->path);
-        return true;
-    }
-    // Nothing prints: the file is opened and told to; a program no user started then closes.
-    if (app.OpenDocumentFile(parsed->path))
-        OnCmdMsg(ID_FILE_PRINT_DIRECT, CommandCall::Run, nullptr);
-    if (!app.m_bUnderUserControl)
-        OnClose();
-    return true;
+    return AfxGetApp()->OnShellRequest(request);
 }
 
 void CFrameWnd::OnMenuSelect(unsigned id)

@@ -62,6 +62,7 @@ public:
     void OnClose() override;
     void OnListDoubleClick() override;
     void OnListContextMenu(platform::Point screenPoint) override;
+    // Dropped files and requests go to the program, which carries them out in turn.
     void OnDropFiles(const std::vector<std::filesystem::path>& files) override;
     bool OnShellRequest(std::string_view request) override;
     void OnMenuSelect(unsigned id) override;

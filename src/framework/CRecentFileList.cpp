@@ -39,6 +39,13 @@ void CRecentFileList::Remove(std::size_t slot)
     m_paths.emplace_back();
 }
 
+void CRecentFileList::RemovePath(const std::string& path)
+{
+    const auto found = std::find(m_paths.begin(), m_paths.end(), path);
+    if (!path.empty() && found != m_paths.end())
+        Remove(static_cast<std::size_t>(found - m_paths.begin()));
+}
+
 std::string CRecentFileList::GetDisplayName(std::size_t slot, const std::filesystem::path& currentDirectory) const
 {
     const std::filesystem::path path = m_paths[slot];

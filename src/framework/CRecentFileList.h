@@ -24,6 +24,8 @@ public:
     void Add(const std::string& path);
     // Empties a slot; the later ones move up.
     void Remove(std::size_t slot);
+    // Removes the path's entry, if it is listed, as Remove does its slot.
+    void RemovePath(const std::string& path);
 
     // The text a menu shows for a slot's path: the name alone when the file is in the current
     // folder, else the path shortened to the longest display name.

@@ -6,12 +6,12 @@ namespace sekreta {
 
 CWaitCursor::CWaitCursor()
 {
-    AfxGetApp()->GetPlatform().windows.SetWaitCursor(true);
+    AfxGetApp()->BeginWaitCursor();
 }
 
 CWaitCursor::~CWaitCursor()
 {
-    AfxGetApp()->GetPlatform().windows.SetWaitCursor(false);
+    AfxGetApp()->EndWaitCursor();
 }
 
 }  // namespace sekreta

@@ -2,7 +2,7 @@
 
 namespace sekreta {
 
-// Shows the wait cursor for as long as it lives.
+// Shows the wait cursor for as long as it lives, except while a modal window waits for the user.
 class CWaitCursor {
 public:
     CWaitCursor();

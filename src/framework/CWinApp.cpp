@@ -37,6 +37,20 @@ int AfxMessageBox(unsigned stringId, platform::MessageButtons buttons, std::opti
     return AfxMessageBox(StringTable::Load(stringId), buttons, icon);
 }
 
+CWinApp::ModalScope::ModalScope(CWinApp& app)
+    : m_app(app)
+{
+    ++m_app.m_nModalDepth;
+    m_app.ShowWaitCursorAsCounted();
+}
+
+CWinApp::ModalScope::~ModalScope()
+{
+    --m_app.m_nModalDepth;
+    m_app.ShowWaitCursorAsCounted();
+    m_app.PostNextRequest();
+}
+
 CWinApp::CWinApp(platform::Platform platform, const platform::ResourceSet& resources)
     : m_platform(platform)
     , m_resources(resources)
@@ -130,16 +144,20 @@ bool CWinApp::ProcessShellCommand(const CCommandLineInfo& commandLine)
     // With no shell conversation on Linux, a start that waits for one starts as a plain one.
     case CCommandLineInfo::FileDDE:
         OnFileNew();
-        if (!m_pMainWnd)
-            m_nExitCode = kFailedStartExitCode;
-        return m_pMainWnd != nullptr;
+        if (m_pMainWnd || OpenWaitingRequestsInstead())
+            return true;
+        m_nExitCode = kFailedStartExitCode;
+        return false;
     case CCommandLineInfo::FileOpen:
-        if (OpenDocumentFile(StripShellQuotes(commandLine.m_strFileName)))
+        if (OpenDocumentFile(StripShellQuotes(commandLine.m_strFileName)) || OpenWaitingRequestsInstead())
             return true;
         m_nExitCode = kFailedStartExitCode;
         return false;
     case CCommandLineInfo::FilePrint:
     case CCommandLineInfo::FilePrintTo:
+        // This run ends when its command is done, so a request taken meanwhile would be lost:
+        // requests are refused instead, and their senders say so.
+        m_bShellOpenEnabled = false;
         // Nothing prints: the file is opened and told to, and the program ends.
         m_nCmdShow = static_cast<int>(platform::ShowCommand::Hide);
         if (!OpenDocumentFile(StripShellQuotes(commandLine.m_strFileName)))
@@ -148,6 +166,7 @@ bool CWinApp::ProcessShellCommand(const CCommandLineInfo& commandLine)
             m_pMainWnd->OnCmdMsg(ID_FILE_PRINT_DIRECT, CommandCall::Run, nullptr);
         return false;
     case CCommandLineInfo::AppUnregister:
+        m_bShellOpenEnabled = false;
         UnregisterShellFileTypes();
         DeleteSettingsKey();
         if (!commandLine.m_bRunEmbedded)
@@ -231,7 +250,11 @@ bool CWinApp::DoPromptFileName(
     request.initialName = fileName;
     request.initialFolder = m_lastFileFolder;
 
-    const std::optional<std::filesystem::path> chosen = m_platform.windows.ChooseFile(request);
+    std::optional<std::filesystem::path> chosen;
+    {
+        const ModalScope modal(*this);
+        chosen = m_platform.windows.ChooseFile(request);
+    }
     if (!chosen)
         return false;
     fileName = chosen->string();
@@ -335,8 +358,135 @@ void CWinApp::SaveStdProfileSettings()
 int CWinApp::DoMessageBox(
     std::string_view text, platform::MessageButtons buttons, std::optional<platform::MessageIcon> icon)
 {
+    const ModalScope modal(*this);
     return m_platform.windows.ShowMessageBox(
         {std::string(text), m_pszAppName, buttons, icon.value_or(platform::MessageIcon::Exclamation)});
+}
+
+void CWinApp::BeginWaitCursor()
+{
+    ++m_nWaitCursorCount;
+    ShowWaitCursorAsCounted();
+}
+
+void CWinApp::EndWaitCursor()
+{
+    if (m_nWaitCursorCount > 0)
+        --m_nWaitCursorCount;
+    ShowWaitCursorAsCounted();
+}
+
+void CWinApp::ShowWaitCursorAsCounted()
+{
+    // The platform hears only when the cursor changes, so its own count stays at 0 or 1.
+    const bool shown = m_nWaitCursorCount > 0 && m_nModalDepth == 0;
+    if (shown == m_bWaitCursorShown)
+        return;
+    m_bWaitCursorShown = shown;
+    m_platform.windows.SetWaitCursor(shown);
+}
+
+bool CWinApp::OnShellRequest(std::string_view request)
+{
+    if (!m_bShellOpenEnabled)
+        return false;
+    std::optional<ShellRequest> parsed = ShellRequest::Parse(request);
+    return parsed && Enqueue(std::move(*parsed));
+}
+
+bool CWinApp::OnDropFiles(std::vector<std::filesystem::path> files)
+{
+    return !files.empty() && Enqueue(DroppedFiles {std::move(files)});
+}
+
+bool CWinApp::Enqueue(WaitingRequest request)
+{
+    // A close always fits: it only ends what a request already asked for.
+    if (m_waitingRequests.size() >= kLongestQueue && !std::holds_alternative<CloseRequest>(request))
+        return false;
+    m_waitingRequests.push_back(std::move(request));
+    PostNextRequest();
+    return true;
+}
+
+void CWinApp::PostNextRequest()
+{
+    // The outermost modal scope posts it when it ends.
+    if (m_bNextRequestPosted || m_waitingRequests.empty() || m_nModalDepth > 0)
+        return;
+    m_bNextRequestPosted = true;
+    // The program that posted it may be gone by the time it runs (tests start several in turn).
+    m_platform.windows.Post([] {
+        if (CWinApp* app = AfxGetApp())
+            app->CarryOutNextRequest();
+    });
+}
+
+void CWinApp::CarryOutNextRequest()
+{
+    m_bNextRequestPosted = false;
+    // A modal window's own loop may run this: it then waits for the outermost one, whose end
+    // posts it again, as does the request being carried out now when it is done. Before
+    // start-up has shown the window, only its prompt's or box's loop can run this, so again
+    // the end of that modal window posts it.
+    if (m_nModalDepth > 0 || m_bCarryingOutRequest || !IsMainWindowShown() || m_waitingRequests.empty())
+        return;
+    CarryOutOldestRequest();
+    PostNextRequest();
+}
+
+void CWinApp::CarryOutOldestRequest()
+{
+    const WaitingRequest request = std::move(m_waitingRequests.front());
+    m_waitingRequests.pop_front();
+    m_bCarryingOutRequest = true;
+    CarryOut(request);
+    m_bCarryingOutRequest = false;
+}
+
+void CWinApp::CarryOut(const WaitingRequest& request)
+{
+    if (const auto* shell = std::get_if<ShellRequest>(&request)) {
+        if (shell->kind == ShellRequest::Kind::Open) {
+            if (m_pMainWnd)
+                m_pMainWnd->ActivateFrame(-1);
+            OpenDocumentFile(shell->path);
+            return;
+        }
+        // Nothing prints: the file is opened and told to; a program no user started then
+        // closes, once this request is done.
+        if (OpenDocumentFile(shell->path) && m_pMainWnd)
+            m_pMainWnd->OnCmdMsg(ID_FILE_PRINT_DIRECT, CommandCall::Run, nullptr);
+        if (!m_bUnderUserControl)
+            Enqueue(CloseRequest {});
+    } else if (const auto* dropped = std::get_if<DroppedFiles>(&request)) {
+        if (m_pMainWnd)
+            m_pMainWnd->Window().Activate();
+        for (const std::filesystem::path& file : dropped->files)
+            OpenDocumentFile(file.string());
+    } else if (m_pMainWnd) {
+        m_pMainWnd->OnClose();
+    }
+}
+
+// The start-up's own open failed, and the program would end. But the requests that arrived
+// during it (at its prompt or its error box) were taken, and their senders were told so: they
+// are carried out in its place, in turn, each as the start-up open. The first that leaves a
+// document open gives the program its window, and the rest wait their turn after start-up; only
+// when none does, the program ends.
+bool CWinApp::OpenWaitingRequestsInstead()
+{
+    while (!m_pMainWnd && !m_waitingRequests.empty())
+        CarryOutOldestRequest();
+    if (!m_pMainWnd)
+        return false;
+    PostNextRequest();
+    return true;
+}
+
+bool CWinApp::IsMainWindowShown() const
+{
+    return m_pMainWnd && m_pMainWnd->Window().IsVisible();
 }
 
 void CWinApp::OnFileNew()
@@ -360,8 +510,9 @@ bool CWinApp::OnOpenRecentFile(unsigned id)
     const std::string path = m_recentFileList->GetPath(slot);
     if (path.empty())
         return false;
+    // By its path: a Save As on the way (asked before the open) may have moved the slots.
     if (!OpenDocumentFile(path))
-        m_recentFileList->Remove(slot);
+        m_recentFileList->RemovePath(path);
     return true;
 }
 

@@ -1,14 +1,18 @@
 #pragma once
 
 #include "framework/CCmdTarget.h"
+#include "framework/ShellRequest.h"
 #include "platform/Platform.h"
 #include "platform/Resources.h"
 
+#include <cstddef>
+#include <deque>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace sekreta {
@@ -22,8 +26,33 @@ class CSingleDocTemplate;
 // The program: its services, resources, document template, recent files and settings, and the
 // commands that belong to no window (New, Open, the recent files, Exit). There is one at a time;
 // AfxGetApp finds it.
+//
+// It also keeps the one rule on what reaches the program from outside, for every backend:
+// nothing changes the document behind an open dialog. A request (or a drop) that arrives while
+// any modal loop runs (dialog, message box, file dialog, prompt, context menu) waits in a
+// bounded queue and is carried out, one at a time, after the outermost modal call returns, each
+// as if it had just arrived. A request that finds nothing open waits too, for the message
+// loop's next turn, so that it never runs inside the code that delivered it; and nothing is
+// carried out before start-up has shown the main window. Each waiting request is carried out by
+// a task of its own posted to the message loop, so no number of them can grow the stack.
 class CWinApp : public CCmdTarget {
 public:
+    // Longest queue of waiting requests and drops; a request beyond it is refused.
+    static constexpr std::size_t kLongestQueue = 256;
+
+    // Every modal loop the framework runs lives inside one of these. While any is open, waiting
+    // requests stay waiting and the busy cursor is off, since the program waits for the user.
+    class ModalScope {
+    public:
+        explicit ModalScope(CWinApp& app);
+        ~ModalScope();
+        ModalScope(const ModalScope&) = delete;
+        ModalScope& operator=(const ModalScope&) = delete;
+
+    private:
+        CWinApp& m_app;
+    };
+
     CWinApp(platform::Platform platform, const platform::ResourceSet& resources);
     ~CWinApp() override;
     CWinApp(const CWinApp&) = delete;
@@ -58,9 +87,15 @@ public:
     // Tells the desktop that the document type's files open with this program, on every start.
     void RegisterShellFileTypes();
     void UnregisterShellFileTypes();
-    // From now on the main frame carries out open and print requests from the desktop.
+    // From now on the program takes open and print requests from the desktop.
     void EnableShellOpen() { m_bShellOpenEnabled = true; }
-    bool IsShellOpenEnabled() const { return m_bShellOpenEnabled; }
+    // A request from the desktop or a second start, such as [open("path")]: parsed at once and
+    // queued (the rule above). False refuses it: malformed, shell open not enabled, or the queue
+    // full.
+    bool OnShellRequest(std::string_view request);
+    // Files dropped on the main window: one queued item that activates the window and opens
+    // each file in turn. False when the queue is full or there are no files.
+    bool OnDropFiles(std::vector<std::filesystem::path> files);
     virtual void AddToRecentFileList(const std::string& pathName);
     // The file dialogs start in the folder of the file last chosen, opened or saved in this run.
     void SetLastFileFolder(std::filesystem::path folder) { m_lastFileFolder = std::move(folder); }
@@ -90,6 +125,10 @@ public:
     int DoMessageBox(
         std::string_view text, platform::MessageButtons buttons, std::optional<platform::MessageIcon> icon);
 
+    // CWaitCursor's count: the busy cursor shows while one lives and no modal loop is open.
+    void BeginWaitCursor();
+    void EndWaitCursor();
+
     void OnFileNew();
     void OnFileOpen();
     bool OnOpenRecentFile(unsigned id);
@@ -118,7 +157,25 @@ protected:
     const CommandMap& GetCommandMap() const override;
 
 private:
+    struct DroppedFiles {
+        std::vector<std::filesystem::path> files;
+    };
+    // A print request's close of a program that no user started, carried out after the print.
+    struct CloseRequest { };
+    using WaitingRequest = std::variant<ShellRequest, DroppedFiles, CloseRequest>;
+
     std::string SectionPath(std::string_view section) const;
+    bool Enqueue(WaitingRequest request);
+    // Asks the message loop to carry out the next waiting request, when one waits and no modal
+    // loop is open.
+    void PostNextRequest();
+    void CarryOutNextRequest();
+    // Takes the oldest waiting request off the queue and carries it out.
+    void CarryOutOldestRequest();
+    void CarryOut(const WaitingRequest& request);
+    bool OpenWaitingRequestsInstead();
+    bool IsMainWindowShown() const;
+    void ShowWaitCursorAsCounted();
 
     platform::Platform m_platform;
     const platform::ResourceSet& m_resources;
@@ -127,6 +184,12 @@ private:
     std::filesystem::path m_lastFileFolder;
     int m_nExitCode = 0;
     bool m_bShellOpenEnabled = false;
+    std::deque<WaitingRequest> m_waitingRequests;
+    int m_nModalDepth = 0;
+    int m_nWaitCursorCount = 0;
+    bool m_bWaitCursorShown = false;
+    bool m_bNextRequestPosted = false;
+    bool m_bCarryingOutRequest = false;
 };
 
 // The one program object, or null when there is none.

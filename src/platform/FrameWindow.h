@@ -40,8 +40,11 @@ public:
     virtual void OnListDoubleClick() = 0;
     // A context menu was asked for over the list, at a point in screen coordinates.
     virtual void OnListContextMenu(Point screenPoint) = 0;
+    // Files were dropped on the window. The program carries them out in its own time, never
+    // under this call.
     virtual void OnDropFiles(const std::vector<std::filesystem::path>& files) = 0;
-    // A second start handed over a request such as [open("path")]; false refuses it.
+    // A second start handed over a request such as [open("path")]; false refuses it. Like a
+    // drop, a request taken is carried out later, so the answer never waits for the file.
     virtual bool OnShellRequest(std::string_view request) = 0;
     // A menu item is highlighted, or the pointer has rested on a tool bar button: its command;
     // 0 when nothing is highlighted any more. The program answers with the status text.

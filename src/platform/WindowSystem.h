@@ -5,6 +5,7 @@
 #include "platform/Resources.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -59,7 +60,9 @@ struct FileDialogRequest {
 };
 
 // Windows, modal dialogs, message boxes and file dialogs, and the message loop that drives them.
-// Every modal call returns when the user has answered; the main window takes no input meanwhile.
+// Every modal call returns when the user has answered; the main window takes no input meanwhile,
+// but the loop inside it still delivers the frames' events (requests, drops, idle updates) and
+// posted tasks.
 class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
@@ -71,7 +74,13 @@ public:
     virtual int ShowMessageBox(const MessageBoxRequest& request) = 0;
     // The chosen path, or nothing when the user cancelled.
     virtual std::optional<std::filesystem::path> ChooseFile(const FileDialogRequest& request) = 0;
+    // Shows the busy cursor over the program's windows, or the arrow again.
     virtual void SetWaitCursor(bool waiting) = 0;
+    // Runs `task` on the user-interface thread from the message loop, after the event being
+    // handled now; tasks run in the order they were posted. Safe to call from any thread.
+    // A modal call's own loop may run it too, so a task that must not run behind a modal
+    // window checks for one itself.
+    virtual void Post(std::function<void()> task) = 0;
 
     // Runs until Quit; returns its exit code.
     virtual int RunMessageLoop() = 0;

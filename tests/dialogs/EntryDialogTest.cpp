@@ -206,6 +206,7 @@ public:
         return m_windows.ChooseFile(request);
     }
     void SetWaitCursor(bool waiting) override { m_windows.SetWaitCursor(waiting); }
+    void Post(std::function<void()> task) override { m_windows.Post(std::move(task)); }
     int RunMessageLoop() override { return m_windows.RunMessageLoop(); }
     void Quit(int exitCode) override { m_windows.Quit(exitCode); }
 

@@ -215,6 +215,22 @@ TEST_F(DocumentFlow, ADeletedRecentFileIsReportedAndLeavesTheMenu)
     EXPECT_EQ(Doc().m_records, kOther);
 }
 
+TEST_F(DocumentFlow, AFailedRecentFileLeavesByItsPathWhenASaveAsOnTheWayMovedIt)
+{
+    const auto first = WriteFile("first.sek", kLetters, "abcd");
+    OpenHeld(first);
+    OpenHeld(WriteFile("second.sek", kOther, "abcd"));
+    std::filesystem::remove(first);
+    Frame().ChooseMenuItem(ID_FILE_NEW);
+    Doc().SetModifiedFlag(true);
+    ExpectMessage("Save changes to Untitled?", IDYES);
+    ExpectFileDialog(m_folder / "third.sek");
+    ExpectPassPhrase("abcd");
+    ExpectMessage(first.string() + " was not found.");
+    EXPECT_TRUE(Frame().ChooseMenuItem(ID_FILE_MRU_FILE1 + 1));
+    EXPECT_EQ(RecentItems(), (std::vector<std::string> {"&1 third.sek", "&2 second.sek"}));
+}
+
 TEST_F(DocumentFlow, ChoosingARecentFileOpensIt)
 {
     const auto first = WriteFile("first.sek", kLetters, "abcd");

@@ -27,7 +27,10 @@ ProgramTest::ProgramTest(bool startEmpty)
 bool ProgramTest::Start(std::vector<std::string> arguments)
 {
     m_app = std::make_unique<CSekretaApp>(m_platform.Get(), "/usr/bin/sekreta", std::move(arguments));
-    return m_app->InitInstance();
+    const bool started = m_app->InitInstance();
+    if (started)
+        m_platform.windows.RunPostedTasks();  // as entering the message loop would
+    return started;
 }
 
 void ProgramTest::Exit()

@@ -2,6 +2,7 @@
 
 #include "xdg/XdgTestSupport.h"
 
+#include <future>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -13,8 +14,10 @@ namespace sekreta::platform {
 namespace {
 
 using test::TemporaryFolder;
+using Requests = std::vector<std::string>;
+using Result = SingleInstance::HandOverResult;
 
-constexpr std::string_view kRequest = "[open(\"/home/me/My \\\"Letters\\\".sek\")]";
+const std::string kRequest = "[open(\"/home/me/My \\\"Letters\\\".sek\")]";
 
 sockaddr_un AddressOf(const std::filesystem::path& path)
 {
@@ -33,10 +36,17 @@ int ConnectTo(const std::filesystem::path& path)
     return descriptor;
 }
 
-bool Readable(int descriptor)
+bool Readable(int descriptor, int milliseconds = 0)
 {
     pollfd waiting {descriptor, POLLIN, 0};
-    return ::poll(&waiting, 1, 0) == 1;
+    return ::poll(&waiting, 1, milliseconds) == 1;
+}
+
+// The listener's answer on a connection made by hand: its one byte, or empty when it closed.
+std::string AnswerOn(int descriptor)
+{
+    char answer = 0;
+    return Readable(descriptor, 5000) && ::recv(descriptor, &answer, 1, 0) == 1 ? std::string(1, answer) : "";
 }
 
 // A socket file that nobody listens on any more, as a crashed run leaves it.
@@ -58,36 +68,51 @@ protected:
     }
     std::filesystem::path Folder() const { return m_folder / "run"; }
     std::filesystem::path Socket() const { return Folder() / "instance"; }
+    // What the listener takes now goes to m_taken; it takes every request unless told to refuse.
+    void Serve(SingleInstance& listener, bool take = true)
+    {
+        listener.ServeRequests([&](std::string_view request) {
+            m_taken.emplace_back(request);
+            return take;
+        });
+    }
+    // A second start hands the request over while the listener serves, as two programs would.
+    Result HandOverTo(SingleInstance& listener, const std::string& request, bool take = true)
+    {
+        auto second = std::async(std::launch::async, [&] { return SingleInstance(Socket()).HandOver(request); });
+        while (second.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready)
+            Serve(listener, take);
+        return second.get();
+    }
 
     TemporaryFolder m_folder;
+    Requests m_taken;
 };
 
 TEST_F(SingleInstanceTest, ASecondStartHandsItsRequestToTheFirst)
 {
     std::optional<SingleInstance> first(std::in_place, Socket());
     EXPECT_EQ(first->Descriptor(), -1);
-    EXPECT_EQ(first->ReceiveRequest(), std::nullopt);
+    Serve(*first);
     ASSERT_TRUE(first->Listen());
     ASSERT_GE(first->Descriptor(), 0);
     EXPECT_EQ(std::filesystem::status(Socket()).permissions(), static_cast<std::filesystem::perms>(0600));
     EXPECT_FALSE(Readable(first->Descriptor()));
-    EXPECT_EQ(first->ReceiveRequest(), std::nullopt) << "nothing waits, and nothing blocks";
+    Serve(*first);  // nothing waits, and nothing blocks
 
     SingleInstance second(Socket());
     EXPECT_FALSE(second.Listen()) << "one listens already";
-    EXPECT_EQ(first->ReceiveRequest(), std::nullopt) << "the second start's probe sent nothing";
-    ASSERT_TRUE(second.HandOver(kRequest));
+    Serve(*first);  // the second start's probe sent nothing
+    EXPECT_EQ(HandOverTo(*first, kRequest), Result::Taken);
     const std::string lines = "[open(\"/tmp/two\nlines.sek\")]";
-    ASSERT_TRUE(SingleInstance(Socket()).HandOver(lines));
-    ASSERT_TRUE(Readable(first->Descriptor()));
-    EXPECT_EQ(first->ReceiveRequest(), std::string(kRequest));
-    EXPECT_EQ(first->ReceiveRequest(), lines);
-    EXPECT_EQ(first->ReceiveRequest(), std::nullopt);
+    EXPECT_EQ(HandOverTo(*first, lines), Result::Taken);
+    EXPECT_EQ(HandOverTo(*first, lines, false), Result::Refused) << "the program cannot take more";
+    EXPECT_EQ(m_taken, (Requests {kRequest, lines, lines}));
 
     // The first one ends: its socket goes with it, and the next start is the first again.
     first.reset();
     EXPECT_FALSE(std::filesystem::exists(Socket()));
-    EXPECT_FALSE(second.HandOver(kRequest));
+    EXPECT_EQ(second.HandOver(kRequest), Result::NoListener);
     EXPECT_TRUE(second.Listen());
 }
 
@@ -95,10 +120,10 @@ TEST_F(SingleInstanceTest, AStaleSocketIsReplacedAndNeverTrusted)
 {
     LeaveStaleSocket(Socket());
     SingleInstance instance(Socket());
-    EXPECT_FALSE(instance.HandOver(kRequest));
+    EXPECT_EQ(instance.HandOver(kRequest), Result::NoListener);
     ASSERT_TRUE(instance.Listen());
-    ASSERT_TRUE(SingleInstance(Socket()).HandOver(kRequest));
-    EXPECT_EQ(instance.ReceiveRequest(), std::string(kRequest));
+    EXPECT_EQ(HandOverTo(instance, kRequest), Result::Taken);
+    EXPECT_EQ(m_taken, Requests {kRequest});
 }
 
 TEST_F(SingleInstanceTest, RefusesASocketOrFolderThatIsNotThisUsersAlone)
@@ -107,19 +132,19 @@ TEST_F(SingleInstanceTest, RefusesASocketOrFolderThatIsNotThisUsersAlone)
     ASSERT_TRUE(listening.Listen());
 
     ::chmod(Socket().c_str(), 0666);
-    EXPECT_FALSE(SingleInstance(Socket()).HandOver(kRequest)) << "a socket others may use";
+    EXPECT_EQ(SingleInstance(Socket()).HandOver(kRequest), Result::NoListener) << "a socket others may use";
     ::chmod(Socket().c_str(), 0600);
     ::chmod(Folder().c_str(), 0755);
-    EXPECT_FALSE(SingleInstance(Socket()).HandOver(kRequest)) << "a folder others may enter";
+    EXPECT_EQ(SingleInstance(Socket()).HandOver(kRequest), Result::NoListener) << "a folder others may enter";
     ::chmod(Folder().c_str(), 0700);
-    ASSERT_TRUE(SingleInstance(Socket()).HandOver(kRequest));
-    EXPECT_EQ(listening.ReceiveRequest(), std::string(kRequest));
+    EXPECT_EQ(HandOverTo(listening, kRequest), Result::Taken);
+    EXPECT_EQ(m_taken, Requests {kRequest});
 
     // Whatever else is at the path stays as it is.
     const std::filesystem::path other = Folder() / "other";
     test::WriteText(other, "not a socket");
     EXPECT_FALSE(SingleInstance(other).Listen());
-    EXPECT_FALSE(SingleInstance(other).HandOver(kRequest));
+    EXPECT_EQ(SingleInstance(other).HandOver(kRequest), Result::NoListener);
     EXPECT_EQ(test::ReadText(other), "not a socket");
     const std::filesystem::path open = Folder() / "open";
     LeaveStaleSocket(open);
@@ -133,7 +158,7 @@ TEST_F(SingleInstanceTest, RefusesASocketOrFolderThatIsNotThisUsersAlone)
     LeaveStaleSocket(foreign);
     ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
     EXPECT_FALSE(SingleInstance(foreign).Listen());
-    EXPECT_FALSE(SingleInstance(foreign).HandOver(kRequest));
+    EXPECT_EQ(SingleInstance(foreign).HandOver(kRequest), Result::NoListener);
     EXPECT_TRUE(std::filesystem::is_socket(foreign));
 
     // Another user cannot even reach the listening socket.
@@ -157,30 +182,29 @@ TEST_F(SingleInstanceTest, ARequestIsBoundedInSizeAndTime)
 {
     SingleInstance instance(Socket());
     ASSERT_TRUE(instance.Listen());
-
-    const int empty = ConnectTo(Socket());
-    ::close(empty);
-    EXPECT_EQ(instance.ReceiveRequest(), std::nullopt);
-
-    const int large = ConnectTo(Socket());
     const std::string tooLong(SingleInstance::kLargestRequest + 1, 'x');
-    ASSERT_EQ(::send(large, tooLong.data(), tooLong.size(), MSG_NOSIGNAL), static_cast<ssize_t>(tooLong.size()));
-    ::close(large);
-    EXPECT_EQ(instance.ReceiveRequest(), std::nullopt);
+    // Connections made by hand, each sending its bytes and ending its request, and the answer.
+    for (const auto& [sent, answer] :
+        std::vector<std::pair<std::string, std::string>> {{"", "-"}, {tooLong, "-"}, {tooLong.substr(1), "+"}}) {
+        const int client = ConnectTo(Socket());
+        ASSERT_EQ(::send(client, sent.data(), sent.size(), MSG_NOSIGNAL), static_cast<ssize_t>(sent.size()));
+        ::shutdown(client, SHUT_WR);
+        EXPECT_TRUE(Readable(instance.Descriptor(), 5000));
+        Serve(instance);
+        EXPECT_EQ(AnswerOn(client), answer) << sent.size();
+        ::close(client);
+    }
 
-    const int largest = ConnectTo(Socket());
-    ASSERT_EQ(
-        ::send(largest, tooLong.data(), tooLong.size() - 1, MSG_NOSIGNAL), static_cast<ssize_t>(tooLong.size() - 1));
-    ::close(largest);
-    EXPECT_EQ(instance.ReceiveRequest(), tooLong.substr(1));
-
-    // A client that never finishes is given up on, and the next one is served.
+    // A client that sends nothing more holds no later request back, and is dropped when idle.
     const int silent = ConnectTo(Socket());
     ASSERT_EQ(::send(silent, "[open(", 6, MSG_NOSIGNAL), 6);
-    EXPECT_EQ(instance.ReceiveRequest(), std::nullopt);
+    EXPECT_EQ(HandOverTo(instance, kRequest), Result::Taken);
+    EXPECT_FALSE(Readable(silent)) << "not answered yet";
+    EXPECT_TRUE(Readable(instance.Descriptor(), 5000)) << "the idle limit wakes the listener";
+    Serve(instance);
+    EXPECT_EQ(AnswerOn(silent), "-");
     ::close(silent);
-    ASSERT_TRUE(SingleInstance(Socket()).HandOver(kRequest));
-    EXPECT_EQ(instance.ReceiveRequest(), std::string(kRequest));
+    EXPECT_EQ(m_taken, (Requests {tooLong.substr(1), kRequest}));
 }
 
 TEST(SingleInstancePathTest, LivesInAFolderOfThisUsersAlone)

@@ -115,6 +115,7 @@ HeadlessFrameWindow::~HeadlessFrameWindow()
 
 bool HeadlessFrameWindow::ChooseMenuItem(unsigned id)
 {
+    const HeadlessWindowSystem::UserAction action(m_system);
     // Items can appear as their pop-up opens (the recent files), so each pop-up is opened and
     // searched in turn, as a user looking for the item would.
     for (Popup& popup : m_menuBar) {
@@ -134,6 +135,7 @@ bool HeadlessFrameWindow::ChooseMenuItem(unsigned id)
 
 bool HeadlessFrameWindow::PressKey(Key key, std::uint8_t modifiers)
 {
+    const HeadlessWindowSystem::UserAction action(m_system);
     if (!m_accelerators)
         return false;
     const auto& entries = m_accelerators->entries;
@@ -147,6 +149,7 @@ bool HeadlessFrameWindow::PressKey(Key key, std::uint8_t modifiers)
 
 bool HeadlessFrameWindow::ClickToolBarButton(unsigned id)
 {
+    const HeadlessWindowSystem::UserAction action(m_system);
     Idle();
     const ItemState* button = id == 0 ? nullptr : FindItem(m_toolBar, id);
     if (!m_toolBarVisible || !button || !button->enabled)
@@ -157,23 +160,27 @@ bool HeadlessFrameWindow::ClickToolBarButton(unsigned id)
 
 void HeadlessFrameWindow::Idle()
 {
+    const HeadlessWindowSystem::UserAction action(m_system);
     ItemList buttons(m_system, m_toolBar);
     m_events.OnIdleUpdate(buttons);
 }
 
 void HeadlessFrameWindow::RequestClose()
 {
+    const HeadlessWindowSystem::UserAction action(m_system);
     m_events.OnClose();
 }
 
 void HeadlessFrameWindow::DoubleClickList()
 {
+    const HeadlessWindowSystem::UserAction action(m_system);
     m_events.OnListDoubleClick();
 }
 
 std::vector<HeadlessFrameWindow::ItemState> HeadlessFrameWindow::RightClickList(
     Point screenPoint, std::optional<unsigned> choose)
 {
+    const HeadlessWindowSystem::UserAction action(m_system);
     m_contextChoice = choose;
     m_lastContextMenu.clear();
     // Only TrackPopupMenu sets the point, so it tells whether the program showed a menu.
@@ -191,17 +198,20 @@ std::vector<HeadlessFrameWindow::ItemState> HeadlessFrameWindow::RightClickList(
 
 void HeadlessFrameWindow::HighlightMenuItem(unsigned id)
 {
+    const HeadlessWindowSystem::UserAction action(m_system);
     m_events.OnMenuSelect(id);
 }
 
 std::string HeadlessFrameWindow::RestOnToolBarButton(unsigned id)
 {
+    const HeadlessWindowSystem::UserAction action(m_system);
     m_events.OnMenuSelect(id);
     return m_events.GetToolTipText(id);
 }
 
 bool HeadlessFrameWindow::LogOff()
 {
+    const HeadlessWindowSystem::UserAction action(m_system);
     if (!m_events.OnQueryEndSession())
         return false;
     m_events.OnEndSession();
@@ -210,16 +220,19 @@ bool HeadlessFrameWindow::LogOff()
 
 void HeadlessFrameWindow::DropFiles(const std::vector<std::filesystem::path>& files)
 {
+    const HeadlessWindowSystem::UserAction action(m_system);
     m_events.OnDropFiles(files);
 }
 
 bool HeadlessFrameWindow::SendShellRequest(std::string_view request)
 {
+    const HeadlessWindowSystem::UserAction action(m_system);
     return m_events.OnShellRequest(request);
 }
 
 std::vector<HeadlessFrameWindow::ItemState> HeadlessFrameWindow::OpenMenu(std::string_view popupText)
 {
+    const HeadlessWindowSystem::UserAction action(m_system);
     const auto popup = std::find_if(m_menuBar.begin(), m_menuBar.end(),
         [popupText](const Popup& candidate) { return candidate.text == popupText; });
     if (popup == m_menuBar.end()) {

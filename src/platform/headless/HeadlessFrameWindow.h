@@ -26,7 +26,8 @@ public:
     HeadlessFrameWindow(HeadlessWindowSystem& system, const FrameTemplate& frame, FrameWindowEvents& events);
     ~HeadlessFrameWindow() override;
 
-    // As the user. Each returns whether a command was sent to the program.
+    // As the user. Each returns whether a command was sent to the program. When the outermost
+    // action returns, the program's message loop has its turn (HeadlessWindowSystem).
     // Opens the pop-up that holds the command and chooses it; a grayed item sends nothing.
     bool ChooseMenuItem(unsigned id);
     // Sends the accelerator's command, if the key has one; the program decides whether it runs.

@@ -2,6 +2,16 @@
 
 namespace sekreta::platform {
 
+Arrival Arrival::Request(std::string request, bool taken)
+{
+    return {std::move(request), taken};
+}
+
+Arrival Arrival::Drop(std::vector<std::filesystem::path> files)
+{
+    return {std::move(files), true};
+}
+
 DialogScript& DialogScript::SetText(int id, std::string text)
 {
     m_steps.push_back(SetTextStep {id, std::move(text)});
@@ -59,6 +69,12 @@ DialogScript& DialogScript::ExpectCheck(int id, int checked)
 DialogScript& DialogScript::ExpectFocus(int id, bool wholeTextSelected)
 {
     m_steps.push_back(ExpectFocusStep {id, wholeTextSelected});
+    return *this;
+}
+
+DialogScript& DialogScript::Arrive(Arrival arrival)
+{
+    m_steps.push_back(ArrivalStep {std::move(arrival)});
     return *this;
 }
 

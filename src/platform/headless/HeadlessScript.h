@@ -11,6 +11,17 @@
 
 namespace sekreta::platform {
 
+// Something that reaches the main window from outside while a dialog, message box or file
+// dialog waits for the user: a second start's request, or files dropped on the window.
+struct Arrival {
+    std::variant<std::string, std::vector<std::filesystem::path>> what;
+    // Whether the program is expected to take a request (false: refuse it).
+    bool taken = true;
+
+    static Arrival Request(std::string request, bool taken = true);
+    static Arrival Drop(std::vector<std::filesystem::path> files);
+};
+
 // What the user does in one modal dialog, step by step, and what the test checks on the way.
 class DialogScript {
 public:
@@ -45,8 +56,11 @@ public:
         int id;
         bool wholeTextSelected;
     };
+    struct ArrivalStep {
+        Arrival arrival;
+    };
     using Step = std::variant<SetTextStep, SetCheckStep, PressStep, TabStep, ClickAfterTextStep, TypeStep, EnterStep,
-        ExpectTextStep, ExpectCheckStep, ExpectFocusStep>;
+        ExpectTextStep, ExpectCheckStep, ExpectFocusStep, ArrivalStep>;
 
     explicit DialogScript(unsigned templateId)
         : m_templateId(templateId)
@@ -77,6 +91,9 @@ public:
     DialogScript& ExpectText(int id, std::string text);
     DialogScript& ExpectCheck(int id, int checked);
     DialogScript& ExpectFocus(int id, bool wholeTextSelected = false);
+    // While the dialog is open, a request or a drop reaches the main window, and the window
+    // system goes idle after it.
+    DialogScript& Arrive(Arrival arrival);
 
     unsigned TemplateId() const { return m_templateId; }
     const std::vector<Step>& Steps() const { return m_steps; }
@@ -87,14 +104,16 @@ private:
 };
 
 // Answers to message boxes and file dialogs, queued with the dialog scripts in the order the
-// test expects them to appear.
+// test expects them to appear. What arrives while one is open comes before the answer.
 struct MessageBoxAnswer {
     int answer;
     std::optional<std::string> expectedText;  // checked when the box appears
+    std::vector<Arrival> arrivals;
 };
 
 struct FileDialogAnswer {
     std::optional<std::filesystem::path> path;  // nothing: the user cancels
+    std::vector<Arrival> arrivals;
 };
 
 using ScriptedEvent = std::variant<DialogScript, MessageBoxAnswer, FileDialogAnswer>;

@@ -322,6 +322,7 @@ private:
                 control->wholeTextSelected ? "has its whole text selected but the script expected it not to"
                                            : "does not have its whole text selected but the script expected it to");
     }
+    void Perform(DialogEvents&, const DialogScript::ArrivalStep& step) { m_system.Deliver({step.arrival}); }
 
     HeadlessWindowSystem& m_system;
     const DialogTemplate& m_dialog;
@@ -331,6 +332,32 @@ private:
 };
 
 }  // namespace
+
+HeadlessWindowSystem::UserAction::UserAction(HeadlessWindowSystem& system)
+    : m_system(system)
+{
+    ++m_system.m_userActionDepth;
+}
+
+HeadlessWindowSystem::UserAction::~UserAction()
+{
+    // The action is over and the program is back in its loop.
+    if (--m_system.m_userActionDepth == 0)
+        m_system.RunPostedTasks();
+}
+
+HeadlessWindowSystem::ModalWindow::ModalWindow(HeadlessWindowSystem& system, const std::string& appeared)
+    : m_system(system)
+{
+    ++m_system.m_modalDepth;
+    if (m_system.IsWaitCursorShown())
+        m_system.ReportProblem(appeared + " under the busy cursor");
+}
+
+HeadlessWindowSystem::ModalWindow::~ModalWindow()
+{
+    --m_system.m_modalDepth;
+}
 
 HeadlessWindowSystem::HeadlessWindowSystem(ProblemReporter reportProblem)
     : m_reportProblem(std::move(reportProblem))
@@ -347,17 +374,18 @@ DialogScript& HeadlessWindowSystem::ExpectDialog(unsigned templateId)
 
 void HeadlessWindowSystem::ExpectMessageBox(int answer)
 {
-    m_script.emplace_back(MessageBoxAnswer {answer, std::nullopt});
+    m_script.emplace_back(MessageBoxAnswer {.answer = answer, .expectedText = std::nullopt, .arrivals = {}});
 }
 
-void HeadlessWindowSystem::ExpectMessageBox(std::string text, int answer)
+void HeadlessWindowSystem::ExpectMessageBox(std::string text, int answer, std::vector<Arrival> arrivals)
 {
-    m_script.emplace_back(MessageBoxAnswer {answer, std::move(text)});
+    m_script.emplace_back(
+        MessageBoxAnswer {.answer = answer, .expectedText = std::move(text), .arrivals = std::move(arrivals)});
 }
 
-void HeadlessWindowSystem::ExpectFileDialog(std::optional<std::filesystem::path> answer)
+void HeadlessWindowSystem::ExpectFileDialog(std::optional<std::filesystem::path> answer, std::vector<Arrival> arrivals)
 {
-    m_script.emplace_back(FileDialogAnswer {std::move(answer)});
+    m_script.emplace_back(FileDialogAnswer {.path = std::move(answer), .arrivals = std::move(arrivals)});
 }
 
 void HeadlessWindowSystem::VerifyAllScriptsUsed()
@@ -378,10 +406,11 @@ std::unique_ptr<FrameWindow> HeadlessWindowSystem::CreateFrameWindow(
 int HeadlessWindowSystem::RunModalDialog(const DialogTemplate& dialog, DialogEvents& events)
 {
     m_dialogsShown.push_back(dialog.id);
+    const std::string appeared = "dialog " + std::to_string(dialog.id) + " " + Quoted(dialog.title) + " appeared";
+    const ModalWindow modal(*this, appeared);
     DialogScript* script = m_script.empty() ? nullptr : std::get_if<DialogScript>(&m_script.front());
     if (!script || script->TemplateId() != dialog.id) {
-        ReportProblem(
-            Unexpected(m_script, "dialog " + std::to_string(dialog.id) + " " + Quoted(dialog.title) + " appeared"));
+        ReportProblem(Unexpected(m_script, appeared));
         return IDCANCEL;
     }
     // Taken off the queue first: the dialog's own message boxes and dialogs come next in it.
@@ -395,6 +424,7 @@ int HeadlessWindowSystem::ShowMessageBox(const MessageBoxRequest& request)
 {
     m_messageBoxes.push_back(request);
     const std::string appeared = "message box " + Quoted(request.text) + " appeared";
+    const ModalWindow modal(*this, appeared);
     MessageBoxAnswer* answer = m_script.empty() ? nullptr : std::get_if<MessageBoxAnswer>(&m_script.front());
     if (!answer) {
         ReportProblem(Unexpected(m_script, appeared));
@@ -407,26 +437,75 @@ int HeadlessWindowSystem::ShowMessageBox(const MessageBoxRequest& request)
     if (!IsButtonOf(scripted.answer, request.buttons))
         ReportProblem("message box " + Quoted(request.text) + " has no button for the scripted answer "
             + std::to_string(scripted.answer));
+    Deliver(scripted.arrivals);
     return scripted.answer;
 }
 
 std::optional<std::filesystem::path> HeadlessWindowSystem::ChooseFile(const FileDialogRequest& request)
 {
     m_fileDialogs.push_back(request);
+    const std::string appeared = "file dialog " + Quoted(request.title) + " appeared";
+    const ModalWindow modal(*this, appeared);
     FileDialogAnswer* answer = m_script.empty() ? nullptr : std::get_if<FileDialogAnswer>(&m_script.front());
     if (!answer) {
-        ReportProblem(Unexpected(m_script, "file dialog " + Quoted(request.title) + " appeared"));
+        ReportProblem(Unexpected(m_script, appeared));
         return std::nullopt;
     }
-    std::optional<std::filesystem::path> path = std::move(answer->path);
+    const FileDialogAnswer scripted = std::move(*answer);
     m_script.pop_front();
-    return path;
+    Deliver(scripted.arrivals);
+    return scripted.path;
 }
 
 void HeadlessWindowSystem::SetWaitCursor(bool waiting)
 {
     // Like the framework's own count, never below zero: one extra end just restores the arrow.
     m_waitCursorDepth = waiting ? m_waitCursorDepth + 1 : std::max(0, m_waitCursorDepth - 1);
+}
+
+void HeadlessWindowSystem::Post(std::function<void()> task)
+{
+    const std::lock_guard lock(m_postedMutex);
+    m_posted.push_back(std::move(task));
+}
+
+void HeadlessWindowSystem::RunPostedTasks()
+{
+    if (m_modalDepth > 0 || m_runningPostedTasks)
+        return;
+    m_runningPostedTasks = true;
+    for (;;) {
+        std::function<void()> task;
+        {
+            const std::lock_guard lock(m_postedMutex);
+            if (m_posted.empty())
+                break;
+            task = std::move(m_posted.front());
+            m_posted.pop_front();
+        }
+        ++m_postedTasksRun;
+        task();
+    }
+    m_runningPostedTasks = false;
+}
+
+void HeadlessWindowSystem::Deliver(const std::vector<Arrival>& arrivals)
+{
+    for (const Arrival& arrival : arrivals) {
+        if (m_frames.empty()) {
+            ReportProblem("something arrived but there is no main window to take it");
+            return;
+        }
+        HeadlessFrameWindow& frame = *m_frames.back();
+        if (const auto* request = std::get_if<std::string>(&arrival.what)) {
+            if (const bool taken = frame.SendShellRequest(*request); taken != arrival.taken)
+                ReportProblem("request " + Quoted(*request) + (taken ? " was taken" : " was refused")
+                    + " but the script expected " + (arrival.taken ? "it taken" : "it refused"));
+        } else {
+            frame.DropFiles(std::get<std::vector<std::filesystem::path>>(arrival.what));
+        }
+        frame.Idle();
+    }
 }
 
 int HeadlessWindowSystem::RunMessageLoop()

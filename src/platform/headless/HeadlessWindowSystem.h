@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -14,11 +15,28 @@ class HeadlessFrameWindow;
 
 // The window system of tests. Modal dialogs, message boxes and file dialogs are answered from
 // a queue of scripted events, in order; each one shown is recorded. A dialog or box that
-// appears with nothing scripted for it, a script that does not fit what appears, and a scripted
-// event that never appears are problems, handed to the reporter (a test makes them failures).
+// appears with nothing scripted for it or under the busy cursor, a script that does not fit
+// what appears, and a scripted event that never appears are problems, handed to the reporter
+// (a test makes them failures).
+//
+// There is no loop: the message loop gets its turn, and runs the posted tasks, when a user
+// action of a frame returns with no other action or modal window under way, and when a test
+// calls RunPostedTasks where the program would enter its loop.
 class HeadlessWindowSystem : public WindowSystem {
 public:
     using ProblemReporter = std::function<void(const std::string& problem)>;
+
+    // One action of the user on a frame, for as long as it lives.
+    class UserAction {
+    public:
+        explicit UserAction(HeadlessWindowSystem& system);
+        ~UserAction();
+        UserAction(const UserAction&) = delete;
+        UserAction& operator=(const UserAction&) = delete;
+
+    private:
+        HeadlessWindowSystem& m_system;
+    };
 
     explicit HeadlessWindowSystem(ProblemReporter reportProblem);
     ~HeadlessWindowSystem() override;
@@ -26,8 +44,8 @@ public:
     // Scripts, answered in the order they are queued.
     DialogScript& ExpectDialog(unsigned templateId);
     void ExpectMessageBox(int answer);
-    void ExpectMessageBox(std::string text, int answer);
-    void ExpectFileDialog(std::optional<std::filesystem::path> answer);
+    void ExpectMessageBox(std::string text, int answer, std::vector<Arrival> arrivals = {});
+    void ExpectFileDialog(std::optional<std::filesystem::path> answer, std::vector<Arrival> arrivals = {});
     // Reports every queued event that has not appeared yet, and forgets them.
     void VerifyAllScriptsUsed();
 
@@ -48,9 +66,19 @@ public:
     int ShowMessageBox(const MessageBoxRequest& request) override;
     std::optional<std::filesystem::path> ChooseFile(const FileDialogRequest& request) override;
     void SetWaitCursor(bool waiting) override;
+    void Post(std::function<void()> task) override;
     // Returns at once: tests act as the user between calls instead of a loop.
     int RunMessageLoop() override;
     void Quit(int exitCode) override;
+
+    // The message loop's turn: runs the posted tasks in order, and those they post, one after
+    // the other; never inside a modal window or another turn.
+    void RunPostedTasks();
+    // How many posted tasks have run.
+    std::size_t PostedTasksRun() const { return m_postedTasksRun; }
+    // Hands what arrives to the newest frame, as the desktop does while a modal window waits:
+    // each request or drop, then the idle update.
+    void Deliver(const std::vector<Arrival>& arrivals);
 
     // Called by frames as they go.
     void ForgetFrame(HeadlessFrameWindow* frame);
@@ -58,6 +86,18 @@ public:
     void Beep();
 
 private:
+    // Counts a modal window for as long as it lives; one shown under the busy cursor is a problem.
+    class ModalWindow {
+    public:
+        ModalWindow(HeadlessWindowSystem& system, const std::string& appeared);
+        ~ModalWindow();
+        ModalWindow(const ModalWindow&) = delete;
+        ModalWindow& operator=(const ModalWindow&) = delete;
+
+    private:
+        HeadlessWindowSystem& m_system;
+    };
+
     ProblemReporter m_reportProblem;
     std::deque<ScriptedEvent> m_script;
     std::vector<MessageBoxRequest> m_messageBoxes;
@@ -66,6 +106,12 @@ private:
     std::vector<HeadlessFrameWindow*> m_frames;
     int m_waitCursorDepth = 0;
     int m_beeps = 0;
+    int m_modalDepth = 0;
+    int m_userActionDepth = 0;
+    bool m_runningPostedTasks = false;
+    std::size_t m_postedTasksRun = 0;
+    std::mutex m_postedMutex;
+    std::deque<std::function<void()>> m_posted;
     bool m_quitRequested = false;
     int m_exitCode = 0;
 };

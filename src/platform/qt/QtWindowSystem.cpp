@@ -198,6 +198,13 @@ void QtWindowSystem::SetWaitCursor(bool waiting)
     }
 }
 
+void QtWindowSystem::Post(std::function<void()> task)
+{
+    // A queued call is an event posted to the application object's thread, whichever thread
+    // posts it; Qt runs such events in the order they were posted.
+    QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
+}
+
 int QtWindowSystem::RunMessageLoop()
 {
     // The program may have ended before its loop began.

@@ -30,6 +30,7 @@ public:
     int ShowMessageBox(const MessageBoxRequest& request) override;
     std::optional<std::filesystem::path> ChooseFile(const FileDialogRequest& request) override;
     void SetWaitCursor(bool waiting) override;
+    void Post(std::function<void()> task) override;
     int RunMessageLoop() override;
     void Quit(int exitCode) override;
 

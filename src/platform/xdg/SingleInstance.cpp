@@ -2,12 +2,15 @@
 
 #include "platform/xdg/XdgDirectories.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <poll.h>
+#include <sys/epoll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/timerfd.h>
 #include <sys/un.h>
 #include <unistd.h>
 #include <utility>
@@ -16,7 +19,7 @@ namespace sekreta::platform {
 
 namespace {
 
-// How long a hand-over may wait for a listener that is busy.
+// How long a hand-over may wait for a listener whose queue of connections is full.
 constexpr int kHandOverSeconds = 3;
 
 bool IsOwnAndPrivate(const struct stat& status)
@@ -58,28 +61,6 @@ bool PeerIsThisUser(int descriptor)
     return ::getsockopt(descriptor, SOL_SOCKET, SO_PEERCRED, &credentials, &size) == 0
         && credentials.uid == ::geteuid();
 }
-
-// Closes a descriptor when it goes out of scope.
-class UniqueDescriptor {
-public:
-    explicit UniqueDescriptor(int descriptor)
-        : m_descriptor(descriptor)
-    {
-    }
-    ~UniqueDescriptor()
-    {
-        if (m_descriptor >= 0)
-            ::close(m_descriptor);
-    }
-    UniqueDescriptor(const UniqueDescriptor&) = delete;
-    UniqueDescriptor& operator=(const UniqueDescriptor&) = delete;
-
-    int Get() const { return m_descriptor; }
-    int Release() { return std::exchange(m_descriptor, -1); }
-
-private:
-    int m_descriptor;
-};
 
 // A connection to the socket; -1 when none can be made. `error` tells why.
 int Connect(const sockaddr_un& address, int& error)
@@ -136,29 +117,56 @@ SingleInstance::~SingleInstance()
     StopListening();
 }
 
-bool SingleInstance::HandOver(std::string_view request) const
+SingleInstance::HandOverResult SingleInstance::HandOver(std::string_view request) const
 {
     sockaddr_un address {};
     if (!MakeAddress(m_path, address) || !PrivateSocket(m_path))
-        return false;
+        return HandOverResult::NoListener;
     int error = 0;
     UniqueDescriptor connection(Connect(address, error));
+    // A listener that does not take the connection in time is there, but does not answer.
+    if (connection.Get() < 0 && (error == EAGAIN || error == ETIMEDOUT))
+        return HandOverResult::NoAnswer;
     if (connection.Get() < 0 || !PeerIsThisUser(connection.Get()))
-        return false;
+        return HandOverResult::NoListener;
     while (!request.empty()) {
         const ssize_t sent = ::send(connection.Get(), request.data(), request.size(), MSG_NOSIGNAL);
         if (sent < 0 && errno == EINTR)
             continue;
         if (sent <= 0)
-            return false;
+            return HandOverResult::NoAnswer;
         request.remove_prefix(static_cast<std::size_t>(sent));
     }
-    return true;
+    // The end of sending ends the request.
+    if (::shutdown(connection.Get(), SHUT_WR) != 0)
+        return HandOverResult::NoAnswer;
+
+    const Clock::time_point deadline = Clock::now() + kAnswerWait;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0)
+            return HandOverResult::NoAnswer;
+        pollfd waiting {connection.Get(), POLLIN, 0};
+        const int ready = ::poll(&waiting, 1, static_cast<int>(left));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            return HandOverResult::NoAnswer;
+        char answer = 0;
+        const ssize_t count = ::recv(connection.Get(), &answer, 1, 0);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count == 0)
+            return HandOverResult::Taken;
+        if (count < 0)
+            return HandOverResult::NoAnswer;
+        return answer == kTaken ? HandOverResult::Taken : HandOverResult::Refused;
+    }
 }
 
 bool SingleInstance::Listen()
 {
-    if (m_listener >= 0)
+    if (m_listener.Get() >= 0)
         return true;
     sockaddr_un address {};
     if (!MakeAddress(m_path, address) || !IsPrivateFolder(m_path.parent_path()))
@@ -175,9 +183,20 @@ bool SingleInstance::Listen()
                 ::unlink(m_path.c_str());
                 return false;
             }
+            UniqueDescriptor events(::epoll_create1(EPOLL_CLOEXEC));
+            UniqueDescriptor idleTimer(::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC));
+            epoll_event timerEvent {.events = EPOLLIN, .data = {.fd = idleTimer.Get()}};
+            if (events.Get() < 0 || idleTimer.Get() < 0
+                || ::epoll_ctl(events.Get(), EPOLL_CTL_ADD, idleTimer.Get(), &timerEvent) != 0) {
+                ::unlink(m_path.c_str());
+                return false;
+            }
             m_device = status.st_dev;
             m_inode = status.st_ino;
-            m_listener = listener.Release();
+            m_listener = std::move(listener);
+            m_poll = std::move(events);
+            m_idleTimer = std::move(idleTimer);
+            WatchListener(true);
             return true;
         }
         if (errno != EADDRINUSE)
@@ -199,50 +218,100 @@ bool SingleInstance::Listen()
     return false;
 }
 
-std::optional<std::string> SingleInstance::ReceiveRequest()
+void SingleInstance::ServeRequests(const std::function<bool(std::string_view request)>& take)
 {
-    if (m_listener < 0)
-        return std::nullopt;
-    UniqueDescriptor connection(::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
-    if (connection.Get() < 0 || !PeerIsThisUser(connection.Get()))
-        return std::nullopt;
+    if (m_listener.Get() < 0)
+        return;
+    std::uint64_t expirations = 0;
+    while (::read(m_idleTimer.Get(), &expirations, sizeof(expirations)) > 0) { }
 
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kRequestMilliseconds);
-    std::string request;
+    const Clock::time_point now = Clock::now();
+    AcceptWaiting(now);
+    std::erase_if(m_connections, [&](Connection& connection) {
+        const Reading reading = ReadWhatArrived(connection, now);
+        if (reading == Reading::Waiting)
+            return false;
+        const bool taken = reading == Reading::Complete && !connection.request.empty() && take(connection.request);
+        // The answer fits the socket's empty buffer, so sending it never waits.
+        const char answer = taken ? kTaken : kRefused;
+        ::send(connection.socket.Get(), &answer, 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+        return true;
+    });
+    // More connections wait in the listener's queue until one of these is done.
+    WatchListener(m_connections.size() < kMostConnections);
+    ArmIdleTimer(now);
+}
+
+void SingleInstance::AcceptWaiting(Clock::time_point now)
+{
+    while (m_connections.size() < kMostConnections) {
+        UniqueDescriptor connection(::accept4(m_listener.Get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+        if (connection.Get() < 0) {
+            if (errno == EINTR || errno == ECONNABORTED)
+                continue;
+            return;
+        }
+        epoll_event event {.events = EPOLLIN, .data = {.fd = connection.Get()}};
+        if (!PeerIsThisUser(connection.Get())
+            || ::epoll_ctl(m_poll.Get(), EPOLL_CTL_ADD, connection.Get(), &event) != 0)
+            continue;
+        m_connections.push_back({std::move(connection), std::string(), now});
+    }
+}
+
+SingleInstance::Reading SingleInstance::ReadWhatArrived(Connection& connection, Clock::time_point now)
+{
     char buffer[4096];
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        if (left <= 0)
-            return std::nullopt;
-        pollfd waiting {connection.Get(), POLLIN, 0};
-        const int ready = ::poll(&waiting, 1, static_cast<int>(left));
-        if (ready < 0 && errno == EINTR)
+        const ssize_t count = ::recv(connection.socket.Get(), buffer, sizeof(buffer), MSG_DONTWAIT);
+        if (count < 0 && errno == EINTR)
             continue;
-        if (ready <= 0)
-            return std::nullopt;
-        const ssize_t count = ::recv(connection.Get(), buffer, sizeof(buffer), 0);
-        if (count < 0 && (errno == EINTR || errno == EAGAIN))
-            continue;
+        if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            return now - connection.lastByte >= kIdleLimit ? Reading::Dropped : Reading::Waiting;
         if (count < 0)
-            return std::nullopt;
+            return Reading::Dropped;
         if (count == 0)
-            break;
-        request.append(buffer, static_cast<std::size_t>(count));
-        if (request.size() > kLargestRequest)
-            return std::nullopt;
+            return Reading::Complete;
+        connection.request.append(buffer, static_cast<std::size_t>(count));
+        connection.lastByte = now;
+        if (connection.request.size() > kLargestRequest)
+            return Reading::Dropped;
     }
-    if (request.empty())
-        return std::nullopt;
-    return request;
+}
+
+void SingleInstance::WatchListener(bool watch)
+{
+    if (watch == m_listenerWatched)
+        return;
+    epoll_event event {.events = EPOLLIN, .data = {.fd = m_listener.Get()}};
+    if (::epoll_ctl(m_poll.Get(), watch ? EPOLL_CTL_ADD : EPOLL_CTL_DEL, m_listener.Get(), &event) == 0)
+        m_listenerWatched = watch;
+}
+
+void SingleInstance::ArmIdleTimer(Clock::time_point now)
+{
+    itimerspec timer {};
+    if (!m_connections.empty()) {
+        const auto oldest = std::min_element(m_connections.begin(), m_connections.end(),
+            [](const Connection& a, const Connection& b) { return a.lastByte < b.lastByte; });
+        // At least a millisecond: a zero time would disarm the timer.
+        const auto left = std::max<Clock::duration>(oldest->lastByte + kIdleLimit - now, std::chrono::milliseconds(1));
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
+        timer.it_value.tv_sec = seconds.count();
+        timer.it_value.tv_nsec = std::chrono::duration_cast<std::chrono::nanoseconds>(left - seconds).count();
+    }
+    ::timerfd_settime(m_idleTimer.Get(), 0, &timer, nullptr);
 }
 
 void SingleInstance::StopListening()
 {
-    if (m_listener < 0)
+    if (m_listener.Get() < 0)
         return;
-    ::close(m_listener);
-    m_listener = -1;
+    m_connections.clear();
+    m_idleTimer.Reset();
+    m_poll.Reset();
+    m_listener.Reset();
+    m_listenerWatched = false;
     struct stat status { };
     if (::lstat(m_path.c_str(), &status) == 0 && status.st_dev == m_device && status.st_ino == m_inode)
         ::unlink(m_path.c_str());
