@@ -109,8 +109,7 @@ void CMainFrame::OnClose()
 
 void CMainFrame::OnHelpFinder()
 {
-    if (!AfxGetApp()->GetPlatform().shell.ShowHelp())
-        AfxMessageBox(IDP_FAILED_TO_LAUNCH_HELP);
+    AfxGetApp()->GetPlatform().shell.ShowHelp([] { AfxMessageBox(IDP_FAILED_TO_LAUNCH_HELP); });
 }
 
 }  // namespace sekreta
