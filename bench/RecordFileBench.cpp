@@ -5,6 +5,7 @@
 
 #include "framework/CArchiveException.h"
 #include "framework/CMemFile.h"
+#include "framework/SafeSave.h"
 #include "platform/posix/PosixFile.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "storage/BufferCipher.h"
@@ -221,6 +222,92 @@ void BM_Store(benchmark::State& state)
     state.counters["vs_baseline"] = times.ours / times.peer;
 }
 BENCHMARK(BM_Store)->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The real file system with the writers' lock left out, as saves were before it.
+class UnlockedFileSystem : public platform::PosixFileSystem {
+public:
+    std::error_code LockForWriting(const std::filesystem::path&, std::unique_ptr<platform::FileLock>& lock) override
+    {
+        lock = std::make_unique<NoLock>();
+        return {};
+    }
+
+private:
+    class NoLock : public platform::FileLock {
+    public:
+        bool IsHeld() const override { return false; }
+    };
+};
+
+void SaveRecords(platform::FileSystem& files, const std::filesystem::path& path,
+    const std::vector<AccountRecord>& records, const platform::FileLock& lock)
+{
+    SafeSave(
+        files, path,
+        [&](CFile& file) {
+            CArchive archive(file, CArchive::store);
+            StoreRecords(archive, records, kPassPhrase);
+            archive.Close();
+        },
+        SavedPermissions::keepOld, lock);
+}
+
+// The desktop program's Save of an existing file: the writers' lock, the check that the file is
+// the one the document read, and the safe save under the lock, which clears the leftovers of
+// killed saves and locks the new file before its rename. Its peer is the same safe save with
+// neither the lock nor the check.
+void BM_SafeSaveLockedAndChecked(benchmark::State& state)
+{
+    const auto count = static_cast<std::size_t>(state.range(0));
+    const std::vector<AccountRecord> records = bench::GenerateRecords(count);
+    const std::filesystem::path path = FileOf(count, "safe-save");
+    StoreFile(path, records);
+    platform::PosixFileSystem files;
+    UnlockedFileSystem unlocked;
+
+    platform::FileIdentity remembered;
+    const bench::PairedTimes times = bench::TimePaired(
+        state,
+        [&] {
+            const std::unique_ptr<platform::FileLock> lock = LockForWriting(files, path);
+            platform::FileIdentity current;
+            files.Identify(path, current);
+            benchmark::DoNotOptimize(current == remembered);
+            SaveRecords(files, path, records, *lock);
+        },
+        [&] {
+            std::unique_ptr<platform::FileLock> lock;
+            unlocked.LockForWriting(path, lock);
+            SaveRecords(unlocked, path, records, *lock);
+        },
+        [&] {
+            files.Identify(path, remembered);
+            SettleAllocator();
+        });
+    state.counters["unlocked_ms"] = times.peer * 1e3 / static_cast<double>(state.iterations());
+    state.counters["vs_unlocked"] = times.ours / times.peer;
+}
+BENCHMARK(BM_SafeSaveLockedAndChecked)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// What the lock and the check add to a save, alone: the lock taken and given back, the file's
+// identity read, the folder searched for leftovers, and the new file's lock before its rename.
+void BM_WritersLockAndCheck(benchmark::State& state)
+{
+    const std::filesystem::path path = FileOf(1, "lock");
+    const std::filesystem::path fresh = FileOf(2, "lock");
+    StoreFile(path, bench::GenerateRecords(1));
+    StoreFile(fresh, bench::GenerateRecords(1));
+    platform::PosixFileSystem files;
+    for (auto _ : state) {
+        const std::unique_ptr<platform::FileLock> lock = LockForWriting(files, path);
+        platform::FileIdentity current;
+        files.Identify(path, current);
+        files.RemoveLeftOverTemporaries(path);
+        const std::unique_ptr<platform::FileLock> newFileLock = LockForWriting(files, fresh);
+        benchmark::DoNotOptimize(current);
+    }
+}
+BENCHMARK(BM_WritersLockAndCheck)->Unit(benchmark::kMicrosecond);
 
 std::vector<std::uint8_t> StoreToMemory(const std::vector<AccountRecord>& records)
 {

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Walks through the desktop program as a person would, on a virtual display: opens a file with
 # its pass phrase, copies an entry's password, user and URL and reads the X clipboard, meets a
-# failing opener in Go to URL and Help Topics, deletes an entry and saves, opens with a wrong pass phrase, hands a second file over from a second
-# start while a pass phrase prompt is up, and exits. Every check prints one line; the last line
-# counts them. Needs Xvfb, xdotool and xclip.
+# failing opener in Go to URL and Help Topics, deletes an entry and saves, saves again after
+# sekreta-cli changed the file and is asked first, opens with a wrong pass phrase, hands a
+# second file over from a second start while a pass phrase prompt is up, and exits. Every
+# check prints one line; the last line counts them. Needs Xvfb, xdotool and xclip.
 #
 #   tools/desktop-walk.sh [BUILD_FOLDER]      (default: build/release)
 set -uo pipefail
@@ -15,6 +16,7 @@ source tools/lib/virtual-desktop.sh
 clipboard() { xclip -o -selection clipboard; }
 entries() { printf 'walk pass phrase\n' | "$cli" ls "$file" --passphrase-stdin | wc -l; }
 message_copied() { clipboard | grep -qxF "$1" && echo yes; }
+question_copied() { clipboard | grep -qxF "$file was changed by another program after Sekreta read it." && echo yes; }
 
 # A file of three entries, written by the command-line companion.
 file=$work/file.sek
@@ -67,6 +69,22 @@ keys ctrl+d
 keys ctrl+s
 check "Ctrl+D and Ctrl+S write the file with one entry fewer" "2" "$(settled 2 entries)"
 
+# sekreta-cli adds an entry while the file is open: the next Save asks before it replaces the
+# file, and No leaves the file as sekreta-cli wrote it.
+add Club member https://club.example c1ub-pw
+keys Down Up
+keys ctrl+d
+keys ctrl+s
+question=$(window "Sekreta")
+keys ctrl+c
+check "Ctrl+S asks first: the file was changed by another program" "yes" "$(settled yes question_copied)"
+keys alt+n
+check "after No the file still holds the entry added by sekreta-cli" "3" "$(settled 3 entries)"
+keys ctrl+n
+prompt=$(window "Sekreta")
+check "the changes are still there: File > New asks to save them" "yes" "${prompt:+yes}"
+keys alt+n
+
 # A new document holds no pass phrase, so opening asks for one.
 keys ctrl+n
 keys ctrl+o
@@ -108,7 +126,7 @@ check "no prompt is left open" "" "$(xdotool search --onlyvisible --name '^Enter
 keys ctrl+p
 check "the list is other.sek's: Ctrl+P copies its password" "ot-pw" "$(settled ot-pw clipboard)"
 check "no file on disk changed" "$before" "$(sums)"
-check "sekreta-cli still lists both files' entries" "$(printf '1\n2')" "$(both_listed)"
+check "sekreta-cli still lists both files' entries" "$(printf '1\n3')" "$(both_listed)"
 
 keys alt+f
 keys x

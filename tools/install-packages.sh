@@ -11,6 +11,7 @@ packages=(
   # The desktop program: Qt Widgets and SVG, its display plugins (the offscreen one runs its tests),
   # a font to draw with, and OpenGL's headers that Qt's CMake files look for.
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins fonts-dejavu-core libgl-dev
+  qt6-wayland  # the program runs on a Wayland compositor directly, not through XWayland
 )
 if [ "${1:-}" = "test" ] || [ "${1:-}" = "screenshots" ]; then
   # The walk through the desktop program under a virtual display: typing, and the clipboard;
@@ -26,6 +27,16 @@ if [ "${1:-}" = "test" ]; then
   # The desktop integration tests ask the freedesktop tools themselves (xdg-mime answers through
   # gio); the install test checks the icon pictures that rsvg-convert renders.
   packages+=(xdg-utils shared-mime-info desktop-file-utils libglib2.0-bin librsvg2-bin)
+fi
+
+if [ "${1:-}" = "test" ] || [ "${1:-}" = "package" ]; then
+  # The Debian package (tools/package.sh): dpkg-shlibdeps finds its dependencies, file its programs.
+  packages+=(dpkg-dev file)
+fi
+if [ "${1:-}" = "test" ]; then
+  # The package check and the walk on Wayland: lintian and appstreamcli judge the package,
+  # weston is the compositor, wl-clipboard reads its clipboard.
+  packages+=(lintian appstream weston wl-clipboard)
 fi
 
 missing=()

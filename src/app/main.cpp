@@ -90,7 +90,8 @@ int main(int argc, char** argv)
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sekreta"));
-    QApplication::setDesktopFileName(QStringLiteral("sekreta"));
+    // The installed desktop entry: on Wayland the window's name and icon come from it.
+    QApplication::setDesktopFileName(QStringLiteral("com.example.tavisto.sekreta"));
     // Qt has taken its own options out of argv.
     const std::vector<std::string> arguments(argv + 1, argv + argc);
 

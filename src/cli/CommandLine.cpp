@@ -8,6 +8,7 @@
 #include "framework/CFileException.h"
 #include "framework/StringTable.h"
 
+#include <cerrno>
 #include <new>
 #include <string_view>
 
@@ -47,7 +48,10 @@ int CommandLine::Run(int argc, const char* const* argv)
         message = StringTable::Load(IDP_FAILED_INVALID_FORMAT);
         status = kBadFormat;
     } catch (const CFileException& error) {
-        message = error.GetErrorMessage();
+        // Another writer held the file for longer than the wait: nothing was written.
+        const bool busy = error.m_cause == CFileException::lockViolation && error.m_lOsError == EWOULDBLOCK;
+        message
+            = busy ? error.m_strFileName + " is being changed by another program; try again." : error.GetErrorMessage();
         status = kFileFailure;
     } catch (const std::bad_alloc&) {
         message = "Out of memory.";

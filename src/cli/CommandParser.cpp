@@ -52,7 +52,7 @@ holds the entries, so the pass phrase is asked on the terminal.)";
 
 constexpr std::string_view kExitStatusNote
     = R"(Exit status: 0 success; 1 usage or input error; 2 not a Sekreta file, or a wrong pass phrase;
-3 a file could not be read or written (or the system failed).)";
+3 a file could not be read or written, or another program was changing it (or the system failed).)";
 
 std::string Footer(const std::vector<std::string_view>& notes)
 {

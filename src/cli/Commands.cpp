@@ -98,6 +98,7 @@ void Commands::VisitForReading(DocumentFile& file, const std::function<void(cons
 std::vector<AccountRecord> Commands::LoadForChange(
     DocumentFile& file, std::string& passPhrase, std::optional<std::string_view> entry)
 {
+    file.Lock();
     file.Open();
     if (file.IsBlank()) {
         if (entry)
@@ -119,6 +120,8 @@ std::string Commands::NewPassword(const Arguments& arguments, GeneratorSettings 
 void Commands::New(const Arguments& arguments)
 {
     DocumentFile file(m_fileSystem, arguments.file);
+    // Under the lock, so that a file another program makes meanwhile is not replaced unasked.
+    file.Lock();
     if (!arguments.force && m_fileSystem.Exists(file.Path()))
         throw UsageError(ExistsMessage(file.Path()));
     file.Save({}, m_secrets.NewPassPhrase());
@@ -217,6 +220,7 @@ void Commands::Remove(const Arguments& arguments)
 void Commands::ChangePassPhrase(const Arguments& arguments)
 {
     DocumentFile file(m_fileSystem, arguments.file);
+    file.Lock();
     file.Open();
     // A blank file has no pass phrase yet, so there is no current one to ask for.
     std::vector<AccountRecord> records;

@@ -49,9 +49,9 @@ private:
     std::vector<AccountRecord> LoadForReading(DocumentFile& file);
     // The same, one record at a time, for commands that need no more than one at once.
     void VisitForReading(DocumentFile& file, const std::function<void(const AccountRecord&)>& visit);
-    // The records of the file, opened here, and the pass phrase to write them under; a blank
-    // file gets the pass phrase of its first save. When `entry` is given, it must name an entry
-    // before any pass phrase is asked for: a blank file has none.
+    // The records of the file, locked and opened here, and the pass phrase to write them under;
+    // a blank file gets the pass phrase of its first save. When `entry` is given, it must name an
+    // entry before any pass phrase is asked for: a blank file has none.
     std::vector<AccountRecord> LoadForChange(
         DocumentFile& file, std::string& passPhrase, std::optional<std::string_view> entry = std::nullopt);
     // The entry's new password, from standard input, the terminal or the generator.

@@ -14,6 +14,11 @@ DocumentFile::DocumentFile(platform::FileSystem& fileSystem, const std::filesyst
 {
 }
 
+void DocumentFile::Lock()
+{
+    m_lock = LockForWriting(m_fileSystem, m_path);
+}
+
 void DocumentFile::Open()
 {
     m_file = CFile::OpenForReading(m_fileSystem, m_path);
@@ -42,12 +47,17 @@ std::vector<AccountRecord> DocumentFile::Load(std::string& passPhrase)
 
 void DocumentFile::Save(const std::vector<AccountRecord>& records, std::string_view passPhrase)
 {
+    if (!m_lock)
+        Lock();
     try {
-        SafeSave(m_fileSystem, m_path, [&](CFile& file) {
-            CArchive archive(file, CArchive::store);
-            StoreRecords(archive, records, passPhrase);
-            archive.Close();
-        });
+        SafeSave(
+            m_fileSystem, m_path,
+            [&](CFile& file) {
+                CArchive archive(file, CArchive::store);
+                StoreRecords(archive, records, passPhrase);
+                archive.Close();
+            },
+            SavedPermissions::keepOld, *m_lock);
     } catch (const CArchiveException&) {
         // Writing fails on its contents only when they are more than one file can hold.
         throw UsageError("The entries are too large for one file.");

@@ -20,6 +20,11 @@ public:
 
     const std::filesystem::path& Path() const { return m_path; }
 
+    // Takes the writers' lock on the file, held until this object goes: a command that changes
+    // the file takes it before it reads anything, so that no other writer's change is lost.
+    // Throws CFileException, with lockViolation and EWOULDBLOCK when another program held the
+    // lock for longer than the wait.
+    void Lock();
     // Opens the file for reading. Throws CFileException when it cannot be opened.
     void Open();
     // True for a file of zero bytes: the desktop program's empty document, which has no pass
@@ -33,15 +38,17 @@ public:
     // Reads the opened file as Load does, handing each record to `visit` instead of keeping it.
     void Visit(std::string_view passPhrase, const std::function<void(const AccountRecord&)>& visit);
 
-    // Replaces the file by one that holds `records` under the pass phrase, through a safe save:
-    // on failure the old file stays as it was. Throws UsageError when the records are more
-    // than one file can hold, and CFileException when writing fails.
+    // Replaces the file by one that holds `records` under the pass phrase, through a safe save
+    // under the writers' lock, taken here unless Lock took it: on failure the old file stays as
+    // it was. Throws UsageError when the records are more than one file can hold, and
+    // CFileException when writing fails.
     void Save(const std::vector<AccountRecord>& records, std::string_view passPhrase);
 
 private:
     platform::FileSystem& m_fileSystem;
     std::filesystem::path m_path;
     std::unique_ptr<CFile> m_file;
+    std::unique_ptr<platform::FileLock> m_lock;
 };
 
 }  // namespace sekreta::cli

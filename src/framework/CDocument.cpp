@@ -100,6 +100,7 @@ bool CDocument::OnNewDocument()
 {
     DeleteContents();
     m_strPathName.clear();
+    m_fileIdentity.reset();
     SetModifiedFlag(false);
     return true;
 }
@@ -116,8 +117,11 @@ bool CDocument::OnOpenDocument(const std::string& pathName)
 
     DeleteContents();
     SetModifiedFlag(true);
+    platform::FileIdentity identity;
     try {
         CWaitCursor wait;
+        // The file read, not whatever the path may lead to by the time the reading is done.
+        identity = file->GetIdentity();
         CArchive archive(*file, CArchive::load, kArchiveBufferSize);
         // An empty file, such as the desktop's "new document" makes, is an empty document.
         if (file->GetLength() != 0)
@@ -130,6 +134,7 @@ bool CDocument::OnOpenDocument(const std::string& pathName)
         ReportSaveLoadException(pathName, &failure, false, IDP_FAILED_TO_OPEN_DOC);
         return false;
     }
+    m_fileIdentity = identity;
     SetModifiedFlag(false);
     return true;
 }
@@ -138,17 +143,37 @@ bool CDocument::OnSaveDocument(const std::string& pathName)
 {
     try {
         CWaitCursor wait;
-        SafeSave(Files(), pathName, [this](CFile& file) {
-            CArchive archive(file, CArchive::store, kArchiveBufferSize);
-            Serialize(archive);
-            archive.Close();
-        });
+        // Held from the check to the rename, so that no other writer slips in between.
+        const std::unique_ptr<platform::FileLock> lock = LockForWriting(Files(), pathName);
+        if (!MayReplace(pathName))
+            return false;
+        m_fileIdentity = SafeSave(
+            Files(), pathName,
+            [this](CFile& file) {
+                CArchive archive(file, CArchive::store, kArchiveBufferSize);
+                Serialize(archive);
+                archive.Close();
+            },
+            SavedPermissions::keepOld, *lock);
     } catch (const std::exception& failure) {
         ReportSaveLoadException(pathName, &failure, true, IDP_FAILED_TO_SAVE_DOC);
         return false;
     }
     SetModifiedFlag(false);
     return true;
+}
+
+bool CDocument::MayReplace(const std::string& pathName)
+{
+    if (!m_fileIdentity || Files().Absolute(pathName).string() != m_strPathName)
+        return true;
+    platform::FileIdentity current;
+    if (Files().Identify(pathName, current) || current == *m_fileIdentity)
+        return true;
+    const std::string question
+        = StringTable::Format(IDP_FILE_CHANGED_ON_DISK, {m_strPathName, AfxGetApp()->m_pszAppName});
+    return AfxMessageBox(question, platform::MessageButtons::YesNo, platform::MessageIcon::Exclamation)
+        == platform::IDYES;
 }
 
 void CDocument::OnCloseDocument()
@@ -203,10 +228,14 @@ bool CDocument::DoSave(const std::optional<std::string>& pathName, bool replace)
     }
 
     CWaitCursor wait;
+    // A copy saved under another name leaves the document's own file the one it remembers.
+    const std::optional<platform::FileIdentity> ownFile = m_fileIdentity;
     if (!OnSaveDocument(newName))
         return false;
     if (replace)
         SetPathName(newName);
+    else
+        m_fileIdentity = ownFile;
     return true;
 }
 

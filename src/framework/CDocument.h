@@ -2,6 +2,7 @@
 
 #include "framework/CArchive.h"
 #include "framework/CCmdTarget.h"
+#include "platform/FileSystem.h"
 
 #include <cstddef>
 #include <exception>
@@ -53,7 +54,9 @@ public:
     virtual bool OnNewDocument();
     // Reads the file; reports any failure itself and returns false.
     virtual bool OnOpenDocument(const std::string& pathName);
-    // Writes the file through a temporary file beside it; reports any failure and returns false.
+    // Writes the file through a temporary file beside it, under the writers' lock of the file.
+    // When that is the document's own file and another program changed it since the document
+    // read or wrote it, asks first; No writes nothing. Reports any failure and returns false.
     virtual bool OnSaveDocument(const std::string& pathName);
     virtual void OnCloseDocument();
     virtual void DeleteContents();
@@ -77,9 +80,15 @@ protected:
     const CommandMap& GetCommandMap() const override;
 
 private:
+    // True when the save may replace the file: it is not the document's own, it is as the
+    // document last read or wrote it, it is gone, or the user says to replace it.
+    bool MayReplace(const std::string& pathName);
+
     std::string m_strTitle;
     std::string m_strPathName;
     bool m_bModified = false;
+    // The document's file as the document last read or wrote it; none for a new document.
+    std::optional<platform::FileIdentity> m_fileIdentity;
     std::vector<CView*> m_views;
     CSingleDocTemplate* m_pDocTemplate = nullptr;
 };

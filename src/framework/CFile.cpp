@@ -63,6 +63,14 @@ std::uint64_t CFile::GetPosition() const
     return m_position;
 }
 
+platform::FileIdentity CFile::GetIdentity()
+{
+    platform::FileIdentity identity;
+    if (const std::error_code error = OpenFile().Identify(identity))
+        throw CFileException::FromError(error, GetFilePath());
+    return identity;
+}
+
 void CFile::Flush()
 {
     if (const std::error_code error = OpenFile().Flush())

@@ -27,6 +27,8 @@ public:
     virtual void Write(const void* data, std::size_t count);
     virtual std::uint64_t GetLength();
     virtual std::uint64_t GetPosition() const;
+    // Which file is open, with its size and modification time as they are now.
+    virtual platform::FileIdentity GetIdentity();
     // Makes everything written durable.
     virtual void Flush();
     virtual void Close();

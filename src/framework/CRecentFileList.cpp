@@ -21,10 +21,14 @@ CRecentFileList::CRecentFileList(CWinApp& app, unsigned firstCommand, std::strin
 
 void CRecentFileList::Add(const std::string& path)
 {
-    const std::string absolute = m_app.GetPlatform().files.Absolute(path).string();
-    // Looking in every slot but the last: a path found there drops off the end either way.
+    platform::FileSystem& files = m_app.GetPlatform().files;
+    const std::string absolute = files.Absolute(path).string();
+    // Looking in every slot but the last: a path found there drops off the end either way. An
+    // entry that leads to the same file under another path is that file's entry, and takes the
+    // path just used.
     const auto searched = m_paths.end() - 1;
-    auto found = std::find(m_paths.begin(), searched, absolute);
+    auto found = std::find_if(m_paths.begin(), searched,
+        [&](const std::string& listed) { return !listed.empty() && files.IsSameFile(listed, absolute); });
     if (found == searched)
         found = m_paths.end() - 1;
     std::rotate(m_paths.begin(), found, found + 1);
@@ -76,7 +80,10 @@ void CRecentFileList::UpdateMenu(CCmdUI* cmdUI)
     const std::filesystem::path currentDirectory = m_app.GetPlatform().files.CurrentDirectory();
     int inserted = 0;
     for (std::size_t slot = 0; slot < m_paths.size() && !m_paths[slot].empty(); ++slot) {
-        std::string text = "&" + std::to_string((slot + 1) % 10) + " ";
+        // Appended piece by piece: GCC 12 takes the same concatenation for overlapping copies.
+        std::string text = "&";
+        text += std::to_string((slot + 1) % 10);
+        text += ' ';
         // A single "&" would underline the next letter; doubled it shows as itself.
         for (const char c : GetDisplayName(slot, currentDirectory)) {
             text += c;

@@ -20,7 +20,8 @@ public:
     // The path in a slot; empty for a free slot.
     const std::string& GetPath(std::size_t slot) const { return m_paths[slot]; }
 
-    // Puts the path at the top, moving it there when it is already listed.
+    // Puts the path at the top, moving its file's entry there when that file is already listed,
+    // under this path or another one that leads to it.
     void Add(const std::string& path);
     // Empties a slot; the later ones move up.
     void Remove(std::size_t slot);

@@ -77,7 +77,9 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const std::optional<std::string>
 {
     bool created = false;
     if (m_document) {
-        if (pathName && m_document->GetPathName() == *pathName) {
+        // The open file under another path (a link to it) is the open file all the same.
+        const std::string& openPath = m_document->GetPathName();
+        if (pathName && !openPath.empty() && AfxGetApp()->GetPlatform().files.IsSameFile(openPath, *pathName)) {
             m_frame->ActivateFrame(-1);
             return m_document.get();
         }

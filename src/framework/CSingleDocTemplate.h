@@ -37,7 +37,8 @@ public:
     CDocument* GetDocument() const { return m_document.get(); }
     CFrameWnd* GetFrame() const { return m_frame.get(); }
 
-    // With no path: the new-document flow. With an absolute path: opens it into the document.
+    // With no path: the new-document flow. With an absolute path: opens it into the document,
+    // unless it leads to the file already open, which is not read again and keeps its path.
     // Returns the document, or null when nothing was opened (the failure has been reported).
     CDocument* OpenDocumentFile(const std::optional<std::string>& pathName, bool makeVisible = true);
     void SetDefaultTitle(CDocument& document) const;

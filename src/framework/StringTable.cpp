@@ -23,6 +23,8 @@ constexpr std::array kFrameworkStrings = std::to_array<platform::StringResource>
     {IDP_PARSE_UINT, "Please enter a positive integer."},
     {IDP_PARSE_INT_RANGE, "Please enter an integer between %1 and %2."},
     {IDP_FAILED_INVALID_FORMAT, "Unexpected file format."},
+    {IDP_FILE_CHANGED_ON_DISK,
+        "%1 was changed by another program after %2 read it.\n\nReplace it with the entries shown here?"},
     {IDP_FILE_NONE + 0, "No error occurred."},
     {IDP_FILE_NONE + 1, "An unknown error occurred while accessing %1."},
     {IDP_FILE_NONE + 2, "%1 was not found."},

@@ -26,6 +26,7 @@ enum FrameworkString : unsigned {
     IDP_PARSE_UINT = 61714,
     IDP_PARSE_INT_RANGE = 61716,
     IDP_FAILED_INVALID_FORMAT = 61728,
+    IDP_FILE_CHANGED_ON_DISK = 61740,  // %1 the file, %2 the program's name
     IDP_FILE_NONE = 61856,  // the file failure causes follow, one text per cause
 };
 

@@ -237,8 +237,8 @@ TEST_F(CliTest, HelpOnTheProgramAndEveryCommand)
             out.find("Usage: sekreta-cli " + (command.empty() ? "[OPTIONS] SUBCOMMAND" : command)), std::string::npos)
             << out;
         EXPECT_TRUE(out.ends_with("\n\nExit status: 0 success; 1 usage or input error; 2 not a Sekreta file, or a "
-                                  "wrong pass phrase;\n3 a file could not be read or written (or the system "
-                                  "failed).\n"))
+                                  "wrong pass phrase;\n3 a file could not be read or written, or another program "
+                                  "was changing it (or the system failed).\n"))
             << out;
         const bool readsAFile = command != "" && command != "generate" && command != "help";
         EXPECT_EQ(out.find(passPhraseNote) != std::string::npos, readsAFile) << out;

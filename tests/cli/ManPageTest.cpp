@@ -25,7 +25,8 @@ TEST_F(ManPageTest, OpensWithTheTitleNameAndSynopsis)
                                    "\\fBsekreta\\-cli\\fR \\fB\\-\\-version\\fR\n"))
         << m_page;
     EXPECT_TRUE(m_page.ends_with(".SH EXIT STATUS\n0 success; 1 usage or input error; 2 not a Sekreta file, or a "
-                                 "wrong pass phrase;\n3 a file could not be read or written (or the system failed).\n"))
+                                 "wrong pass phrase;\n3 a file could not be read or written, or another program was "
+                                 "changing it (or the system failed).\n"))
         << m_page;
 }
 

@@ -79,6 +79,29 @@ TEST_F(DocumentFlow, OpeningTheOpenFileReadsNothingEvenWhenModified)
     EXPECT_TRUE(Doc().IsModified());
 }
 
+TEST_F(DocumentFlow, TheSameFileThroughALinkIsOneFileUnderThePathChosen)
+{
+    const auto path = WriteFile("a.sek", kLetters, "abcd");
+    const auto link = m_folder / "link.sek";
+    std::filesystem::create_symlink("a.sek", link);
+    OpenHeld(path);
+    Doc().m_records = kOther;
+    Doc().SetModifiedFlag(true);
+    ExpectFileDialog(link);
+    ChooseOpen();
+    EXPECT_EQ(Doc().m_records, kOther) << "the open file is not read again";
+    EXPECT_EQ(Doc().GetPathName(), path.string());
+    EXPECT_EQ(RecentItems(), std::vector<std::string> {"&1 a.sek"});
+
+    // Opened through the link while another file is open, the file keeps one entry, the link's.
+    Doc().SetModifiedFlag(false);
+    OpenHeld(WriteFile("b.sek", kOther, "abcd"));
+    OpenHeld(link);
+    EXPECT_EQ(Doc().m_records, kLetters);
+    EXPECT_EQ(Doc().GetPathName(), link.string());
+    EXPECT_EQ(RecentItems(), (std::vector<std::string> {"&1 link.sek", "&2 b.sek"}));
+}
+
 TEST_F(DocumentFlow, SaveOfAReadOnlyFileGoesToSaveAsProposingItsPath)
 {
     const auto path = WriteFile("a.sek", kLetters, "abcd");
@@ -120,7 +143,9 @@ TEST_F(DocumentFlow, SaveWithoutChangesWritesTheFileAgain)
     Frame().ChooseMenuItem(ID_FILE_SAVE);
     EXPECT_EQ(ReadFile(path, "abcd"), kLetters) << "a file that no longer exists is asked for by name";
 
+    // Written behind the program's back, the file is replaced only once the user says so.
     WriteBytes(path, {1, 2, 3});
+    ExpectMessage(ChangedOnDisk(path), IDYES);
     Frame().ChooseMenuItem(ID_FILE_SAVE);
     EXPECT_EQ(ReadFile(path, "abcd"), kLetters);
 }

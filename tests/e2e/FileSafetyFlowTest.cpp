@@ -1,8 +1,12 @@
 // Files that are not what a save or an open expects: pipes and devices, which must never block
-// the window, and files the user marked read-only, which a save must not replace.
+// the window, files the user marked read-only, which a save must not replace, and files that
+// another program changes or holds while they are open here.
 #include "TestApp.h"
 
 #include "framework/FrameworkIds.h"
+#include "platform/headless/HeadlessFileSystem.h"
+
+#include <cerrno>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -154,6 +158,39 @@ TEST_F(FileSafetyFlow, SaveKeepsTheModeOwnerAndGroupOfTheFile)
         EXPECT_EQ(status.st_uid, 4321u);
         EXPECT_EQ(status.st_gid, 8765u);
     }
+}
+
+TEST_F(FileSafetyFlow, SaveAsksBeforeReplacingAFileAnotherProgramChanged)
+{
+    const auto path = WriteFile("a.sek", kLetters, "abcd");
+    Open(path);
+    Change();
+    // Another program saves the file as every safe save does: a new file renamed over it.
+    const std::vector<AccountRecord> theirs = {{"Club", "", "member", "pw", ""}};
+    std::filesystem::rename(WriteFile("theirs.sek", theirs, "abcd"), path);
+    // While it still holds the file, a save fails like any other, and asks nothing.
+    m_platform.files.Fail(platform::FileOperation::Lock, EWOULDBLOCK);
+    ExpectMessage("A locking violation occurred while accessing " + path.string() + ".");
+    Frame().ChooseMenuItem(ID_FILE_SAVE);
+
+    ExpectMessage(ChangedOnDisk(path), platform::IDNO);
+    Frame().ChooseMenuItem(ID_FILE_SAVE);
+    const platform::MessageBoxRequest& question = m_platform.windows.MessageBoxes().back();
+    EXPECT_EQ(question.caption, "Sekreta");
+    EXPECT_EQ(question.icon, platform::MessageIcon::Exclamation);
+    EXPECT_EQ(question.buttons, platform::MessageButtons::YesNo);
+    EXPECT_EQ(ReadFile(path, "abcd"), theirs);
+    EXPECT_EQ(m_folder.Entries(), std::vector<std::string> {"a.sek"});
+    EXPECT_EQ(Doc().m_records, kChanged);
+    EXPECT_TRUE(Doc().IsModified());
+
+    ExpectMessage(ChangedOnDisk(path), platform::IDYES);
+    Frame().ChooseMenuItem(ID_FILE_SAVE);
+    EXPECT_EQ(ReadFile(path, "abcd"), kChanged);
+    // The file is now the one this program wrote: the next Save asks nothing.
+    Change();
+    Frame().ChooseMenuItem(ID_FILE_SAVE);
+    EXPECT_FALSE(Doc().IsModified());
 }
 
 }  // namespace

@@ -116,4 +116,10 @@ void ProgramTest::ExpectMessage(std::string text, int answer)
     m_platform.windows.ExpectMessageBox(std::move(text), answer);
 }
 
+std::string ProgramTest::ChangedOnDisk(const std::filesystem::path& path)
+{
+    return path.string()
+        + " was changed by another program after Sekreta read it.\n\nReplace it with the entries shown here?";
+}
+
 }  // namespace sekreta::test

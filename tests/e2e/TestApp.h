@@ -47,6 +47,8 @@ protected:
     void ExpectPassPhraseCancelled();
     // A message box with exactly this text appears and is answered.
     void ExpectMessage(std::string text, int answer = platform::IDOK);
+    // The question Save asks before it replaces a file that another program changed.
+    static std::string ChangedOnDisk(const std::filesystem::path& path);
 
     platform::HeadlessPlatform m_platform;
     TemporaryFolder m_folder;

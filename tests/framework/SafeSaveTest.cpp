@@ -163,15 +163,53 @@ TEST_F(SafeSaveTest, TheOldModeReturnsOnlyOnceTheFileIsInPlace)
     EXPECT_EQ(status.st_mode & 07777, 0600u) << "the owner's alone, which loses nothing";
 }
 
-TEST_F(SafeSaveTest, ReplacesTheTargetOfASymbolicLinkAndKeepsTheLink)
+TEST_F(SafeSaveTest, WritesTheTargetOfASymbolicLinkAndKeepsTheLink)
 {
-    const auto target = m_folder / "real.sek";
-    const auto link = m_folder / "link.sek";
-    test::WriteBytes(target, m_old);
-    std::filesystem::create_symlink(target, link);
-    Save(link, m_new);
-    EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(test::ReadBytes(target), m_new);
+    std::filesystem::create_directory(m_folder / "sub");
+    // A link to a file that exists, and one to a file not made yet, through a relative path.
+    for (const bool targetExists : {true, false}) {
+        const auto target = m_folder / "sub" / (targetExists ? "real.sek" : "new.sek");
+        const auto link = m_folder / (targetExists ? "link.sek" : "dangling.sek");
+        if (targetExists)
+            test::WriteBytes(target, m_old);
+        std::filesystem::create_symlink(std::filesystem::path("sub") / target.filename(), link);
+        Save(link, m_new);
+        EXPECT_TRUE(std::filesystem::is_symlink(link));
+        EXPECT_EQ(test::ReadBytes(target), m_new);
+    }
+}
+
+// What killed saves left goes with the next save of the same file, and nothing else does: names
+// of 255 bytes are cut in their temporaries' names, and their digests tell such names apart.
+TEST_F(SafeSaveTest, RemovesWhatKilledSavesOfTheFileLeftAndNothingElse)
+{
+    const std::string longName = std::string(251, 'l') + ".sek";
+    const auto leaveTemporary = [&](const std::string& name) {
+        m_fileSystem.Fail(FileOperation::Replace, EIO);
+        m_fileSystem.Fail(FileOperation::Remove, EIO);
+        EXPECT_THROW(Save(m_folder / name, m_new), CFileException);
+    };
+    leaveTemporary("x.sek");
+    leaveTemporary(longName);
+    const std::vector<std::string> theirs = m_folder.Entries();
+    ASSERT_EQ(theirs.size(), 2u);
+    const std::string& shortLeftOver = theirs.back();
+    // Another long name that begins alike, a file named as users name backups, a name one
+    // character too long, and a link named like a temporary.
+    leaveTemporary(std::string(251, 'l') + ".kes");
+    test::WriteBytes(m_folder / ".x.sek.backup", m_old);
+    test::WriteBytes(m_folder / (shortLeftOver + "7"), m_old);
+    std::filesystem::create_symlink("x.sek", m_folder / (shortLeftOver.substr(0, shortLeftOver.size() - 6) + "Zz0Zz0"));
+    std::vector<std::string> kept = m_folder.Entries();
+    for (const std::string& name : theirs)
+        std::erase(kept, name);
+
+    Save(m_folder / "x.sek", m_new);
+    Save(m_folder / longName, m_new);
+    EXPECT_EQ(test::ReadBytes(m_folder / longName), m_new);
+    kept.insert(kept.end(), {"x.sek", longName});
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(m_folder.Entries(), kept);
 }
 
 struct FailurePoint {
@@ -212,7 +250,11 @@ INSTANTIATE_TEST_SUITE_P(EveryStep, SafeSaveFailure,
         FailurePoint {FileOperation::Write, 1, ENOSPC, "Disk full while accessing %1."},
         FailurePoint {FileOperation::Flush, 0, EIO, "A hardware I/O error was reported while accessing %1."},
         FailurePoint {FileOperation::Close, 0, EDQUOT, "Disk full while accessing %1."},
-        FailurePoint {FileOperation::Replace, 0, EXDEV, "An unknown error occurred while accessing %1."}));
+        FailurePoint {FileOperation::Replace, 0, EXDEV, "An unknown error occurred while accessing %1."},
+        // Another writer kept the lock; then the lock of the new file before its rename.
+        FailurePoint {FileOperation::Lock, 0, EWOULDBLOCK, "A locking violation occurred while accessing %1."},
+        FailurePoint {
+            FileOperation::Lock, 1, EMFILE, "%1 could not be opened because there are too many open files."}));
 
 // What a rename would replace although it should not: the user marked the file read-only, or
 // it is no document at all.

@@ -278,6 +278,11 @@ TEST_F(FrameWindowTest, ThePlacementComesBackAsItWasSetAndAMaximisedWindowRestor
     m_frame->Show(platform::ShowCommand::Show);
     EXPECT_EQ(m_frame->GetPlacement().showState, 3);
     EXPECT_EQ(m_frame->GetPlacement().normal, (platform::Rect {10, 10, 410, 310}));
+
+    // A start in the minimised state shows the window minimised and brings it to the front.
+    m_frame->Show(platform::ShowCommand::Minimized);
+    m_frame->Activate();
+    EXPECT_EQ(m_frame->GetPlacement().showState, 2);
 }
 
 TEST_F(FrameWindowTest, TheToolBarFloatsDocksOnAnySideAndHides)
@@ -296,6 +301,13 @@ TEST_F(FrameWindowTest, TheToolBarFloatsDocksOnAnySideAndHides)
     m_frame->SetBarPlacement(ID_VIEW_TOOLBAR, {true, false, platform::DockSide::Left, {-1, -1}, true});
     EXPECT_EQ(m_frame->GetBarPlacement(ID_VIEW_TOOLBAR),
         (platform::BarPlacement {true, false, platform::DockSide::Left, {-1, -1}, false}));
+    EXPECT_EQ(Window().toolBarArea(&m_frame->ToolBar()), Qt::LeftToolBarArea);
+
+    // A double-click beside the buttons floats the bar, and another docks it where it was.
+    for (const bool floats : {true, false}) {
+        QTest::mouseDClick(&m_frame->ToolBar(), Qt::LeftButton, {}, QPoint(2, 2));
+        QTRY_COMPARE(m_frame->GetBarPlacement(ID_VIEW_TOOLBAR).floating, floats);
+    }
     EXPECT_EQ(Window().toolBarArea(&m_frame->ToolBar()), Qt::LeftToolBarArea);
 
     m_frame->ShowBar(ID_VIEW_TOOLBAR, false);

@@ -1,7 +1,9 @@
 // sekreta-cli stopped by a crash at each step of a save in turn: a library preloaded into it
 // (FailingCalls.cpp) kills it with SIGKILL right before the chosen system call. Before the
 // rename the old file must stay, after it the new one, and a temporary file is left behind
-// exactly while it exists under its hidden name, hidden and readable by its owner alone.
+// exactly while it exists under its hidden name, hidden and readable by its owner alone. The
+// writers' lock goes with the killed program, and the next write clears what it left; writers
+// that run at once take turns, and one that finds the lock held too long gives up.
 #include "CliProcess.h"
 #include "LeftOverFiles.h"
 #include "RecordFiles.h"
@@ -9,8 +11,12 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <fstream>
 #include <map>
+#include <memory>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace sekreta::test {
 namespace {
@@ -95,7 +101,34 @@ TEST_F(CrashPoints, ATemporaryFileLeftBehindIsTheOwnersAloneWhateverTheOldFilesM
         EXPECT_EQ(RunCli(run).signal, SIGKILL);
         EXPECT_EQ(ReadBytes(m_file), m_oldBytes);
         EXPECT_EQ(CheckLeftOvers(m_folder, "x.sek").size(), 1u);
+        // The kill took the lock with it, and the next writer clears what the kill left.
+        EXPECT_EQ(RunCli(m_edit).status, 0);
+        EXPECT_EQ(CheckLeftOvers(m_folder, "x.sek").size(), 0u);
     }
+}
+
+TEST_F(CrashPoints, WritersAtOnceTakeTurnsAndOneThatWaitsTooLongChangesNothing)
+{
+    Prepare(kOwnerOnly);
+    std::vector<std::unique_ptr<StartedCli>> writers;
+    for (int i = 0; i < 20; ++i) {
+        writers.push_back(std::make_unique<StartedCli>(
+            CliRun {{"add", m_file.string(), "--account", "a" + std::to_string(i), "--generate", "--passphrase-stdin"},
+                kPhrase + "\n", {}, std::nullopt}));
+    }
+    for (const std::unique_ptr<StartedCli>& writer : writers)
+        EXPECT_EQ(writer->Wait().status, 0);
+    EXPECT_EQ(LoadedRecords(ReadBytes(m_file), kPhrase).value_or(m_old).size(), m_old.size() + 20);
+
+    Prepare(kOwnerOnly);
+    const int held = ::open(m_file.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    const CliResult result = RunCli(m_edit);
+    ::close(held);
+    EXPECT_EQ(result.status, 3);
+    EXPECT_EQ(result.err, "sekreta-cli: " + m_file.string() + " is being changed by another program; try again.\n");
+    EXPECT_EQ(ReadBytes(m_file), m_oldBytes);
+    EXPECT_EQ(m_folder.Entries(), std::vector<std::string> {"x.sek"});
 }
 
 }  // namespace

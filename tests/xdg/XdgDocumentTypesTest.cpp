@@ -215,7 +215,7 @@ TEST(InstalledFilesTest, TheDesktopEntryIsValid)
         GTEST_SKIP() << "desktop-file-validate is not installed (package desktop-file-utils)";
     TemporaryFolder scratch;
     const test::Finished validated = test::RunToEnd(
-        {"desktop-file-validate", (std::filesystem::path(SEKRETA_SOURCE_DIR) / "data/sekreta.desktop").string()},
+        {"desktop-file-validate", (std::filesystem::path(SEKRETA_SOURCE_DIR) / "data/com.example.tavisto.sekreta.desktop").string()},
         scratch);
     EXPECT_EQ(validated.status, 0);
     EXPECT_EQ(validated.output, "") << "no error, warning or hint";

@@ -32,6 +32,7 @@ public:
             return error;
         return m_file->Size(size);
     }
+    std::error_code Identify(FileIdentity& identity) override { return m_file->Identify(identity); }
     std::error_code Flush() override
     {
         if (const std::error_code error = m_fileSystem.Check(FileOperation::Flush))
@@ -104,6 +105,13 @@ std::error_code HeadlessFileSystem::CreateTemporaryBeside(
         return error;
     file = std::make_unique<HeadlessFile>(*this, std::move(real));
     return {};
+}
+
+std::error_code HeadlessFileSystem::LockForWriting(const std::filesystem::path& path, std::unique_ptr<FileLock>& lock)
+{
+    if (const std::error_code error = Check(FileOperation::Lock))
+        return error;
+    return PosixFileSystem::LockForWriting(path, lock);
 }
 
 std::error_code HeadlessFileSystem::GetOwnership(const std::filesystem::path& path, FileOwnership& ownership)

@@ -19,6 +19,7 @@ enum class FileOperation {
     SetOwnership,
     Replace,
     Remove,
+    Lock,
 };
 
 // The real file system, with two things a test needs: a chosen operation can be made to fail
@@ -37,6 +38,7 @@ public:
     std::error_code OpenForReading(const std::filesystem::path& path, std::unique_ptr<File>& file) override;
     std::error_code CreateTemporaryBeside(
         const std::filesystem::path& target, std::filesystem::path& temporary, std::unique_ptr<File>& file) override;
+    std::error_code LockForWriting(const std::filesystem::path& path, std::unique_ptr<FileLock>& lock) override;
     std::error_code GetOwnership(const std::filesystem::path& path, FileOwnership& ownership) override;
     std::error_code SetOwnership(const std::filesystem::path& path, const FileOwnership& ownership) override;
     std::error_code Replace(const std::filesystem::path& from, const std::filesystem::path& to) override;

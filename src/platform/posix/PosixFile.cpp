@@ -1,7 +1,6 @@
 #include "platform/posix/PosixFile.h"
 
 #include <cerrno>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace sekreta::platform {
@@ -14,6 +13,13 @@ std::error_code LastError()
 }
 
 }  // namespace
+
+FileIdentity IdentityOf(const struct stat& status)
+{
+    return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
+        static_cast<std::uint64_t>(status.st_size),
+        static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec};
+}
 
 PosixFile::PosixFile(int descriptor)
     : m_descriptor(descriptor)
@@ -64,6 +70,15 @@ std::error_code PosixFile::Size(std::uint64_t& size)
     if (::fstat(m_descriptor, &status) != 0)
         return LastError();
     size = static_cast<std::uint64_t>(status.st_size);
+    return {};
+}
+
+std::error_code PosixFile::Identify(FileIdentity& identity)
+{
+    struct stat status { };
+    if (::fstat(m_descriptor, &status) != 0)
+        return LastError();
+    identity = IdentityOf(status);
     return {};
 }
 

@@ -1,16 +1,29 @@
 #include "platform/posix/PosixFileSystem.h"
 
 #include "platform/posix/PosixFile.h"
+#include "platform/posix/PosixFileLock.h"
+#include "platform/posix/TemporaryName.h"
 
 #include <cerrno>
+#include <chrono>
+#include <climits>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
 namespace sekreta::platform {
 
 namespace {
+
+// How long a writer waits for another one to finish, and how often it looks.
+constexpr std::chrono::seconds kLockWait {5};
+constexpr std::chrono::milliseconds kLockPoll {10};
+// As many links as the kernel follows in one path.
+constexpr int kMostLinks = 40;
 
 std::error_code LastError()
 {
@@ -38,6 +51,86 @@ std::error_code SyncFolder(const std::filesystem::path& folder)
     return error;
 }
 
+std::filesystem::path FolderOf(const std::filesystem::path& path)
+{
+    return path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+}
+
+// The longest file name the folder takes: less than NAME_MAX on some file systems (eCryptfs).
+std::size_t LongestName(const std::filesystem::path& folder)
+{
+    const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    return longest > 0 ? static_cast<std::size_t>(longest) : NAME_MAX;
+}
+
+// Link by link, so that a link to a file not made yet leads to where it will be.
+std::filesystem::path FollowLinks(const std::filesystem::path& path)
+{
+    std::filesystem::path resolved = path;
+    for (int links = 0; links < kMostLinks; ++links) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(resolved, error))
+            return resolved;
+        const std::filesystem::path target = std::filesystem::read_symlink(resolved, error);
+        if (error)
+            return resolved;
+        resolved = target.is_absolute() ? target : resolved.parent_path() / target;
+    }
+    // A loop: the path then fails as the system fails it.
+    return path;
+}
+
+// One try at the writers' lock of `path`. Sets `lock` when it holds and `busy` when another
+// writer holds it; neither when the path led elsewhere by the time the lock was taken.
+std::error_code TryLock(const std::filesystem::path& path, std::unique_ptr<FileLock>& lock, bool& busy)
+{
+    struct stat status { };
+    const bool exists = ::stat(path.c_str(), &status) == 0;
+    if (!exists && errno != ENOENT)
+        return LastError();
+    if (exists) {
+        if (const std::error_code error = NotRegularError(status))
+            return error;
+    }
+    // A file not made yet is locked through the folder it will be made in.
+    const std::filesystem::path locked = exists ? path : FolderOf(FollowLinks(path));
+    const int descriptor
+        = ::open(locked.c_str(), (exists ? O_NONBLOCK | O_NOCTTY : O_DIRECTORY) | O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return exists && errno == ENOENT ? std::error_code() : LastError();
+    const bool flocked = ::flock(descriptor, LOCK_EX | LOCK_NB) == 0;
+    // Failing for another reason than another writer, flock has met a file system without such
+    // locks: the writer goes on without one.
+    busy = !flocked && (errno == EWOULDBLOCK || errno == EINTR);
+    auto held = std::make_unique<PosixFileLock>(descriptor, flocked);
+    // What was opened must be a regular file too: a rename may have put a pipe there since.
+    if (exists) {
+        if (::fstat(descriptor, &status) != 0)
+            return LastError();
+        if (const std::error_code error = NotRegularError(status))
+            return error;
+    }
+    if (!flocked) {
+        if (!busy)
+            lock = std::move(held);
+        return {};
+    }
+    // A rename may have put another file where the locked one was, or made the missing one:
+    // the lock counts only while the path still leads to what it holds.
+    struct stat now { };
+    const bool existsNow = ::stat(path.c_str(), &now) == 0;
+    const bool same = exists ? existsNow && now.st_dev == status.st_dev && now.st_ino == status.st_ino
+                             : !existsNow && errno == ENOENT;
+    if (same)
+        lock = std::move(held);
+    return {};
+}
+
+TemporaryName TemporaryNameFor(const std::filesystem::path& target)
+{
+    return TemporaryName(target.filename().string(), LongestName(FolderOf(target)));
+}
+
 }  // namespace
 
 std::error_code PosixFileSystem::OpenForReading(const std::filesystem::path& path, std::unique_ptr<File>& file)
@@ -49,9 +142,8 @@ std::error_code PosixFileSystem::OpenForReading(const std::filesystem::path& pat
         return LastError();
     if (const std::error_code error = NotRegularError(status))
         return error;
-    // Linux has no mandatory locks; other writers cannot tear the file anyway, because every
-    // save replaces it whole by a rename. O_NONBLOCK keeps the open from waiting should the
-    // path have become a pipe since the check; it is cleared again for reading.
+    // O_NONBLOCK keeps the open from waiting should the path have become a pipe since the
+    // check; it is cleared again for reading.
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (descriptor < 0)
         return LastError();
@@ -75,10 +167,7 @@ std::error_code PosixFileSystem::CreateTemporaryBeside(
     // A hidden name beside the target, so that the rename stays on one file system; mkostemp
     // replaces the six X and creates the file readable and writable by its owner alone, which
     // it stays while the secrets are written into it.
-    std::string name = ".";
-    name += target.filename().string();
-    name += ".XXXXXX";
-    const std::string pattern = (target.parent_path() / name).string();
+    const std::string pattern = (target.parent_path() / TemporaryNameFor(target).Pattern()).string();
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     const int descriptor = ::mkostemp(buffer.data(), O_CLOEXEC);
@@ -87,6 +176,44 @@ std::error_code PosixFileSystem::CreateTemporaryBeside(
     temporary = std::filesystem::path(buffer.data());
     file = std::make_unique<PosixFile>(descriptor);
     return {};
+}
+
+std::error_code PosixFileSystem::RemoveLeftOverTemporaries(const std::filesystem::path& target)
+{
+    const std::filesystem::path folder = FolderOf(target);
+    const TemporaryName name = TemporaryNameFor(target);
+    DIR* directory = ::opendir(folder.c_str());
+    if (!directory)
+        return LastError();
+    std::error_code error;
+    while (const dirent* entry = ::readdir(directory)) {
+        if (!name.Matches(entry->d_name))
+            continue;
+        // Only a regular file is one of ours: a link or a folder that happens to be named so stays.
+        const std::filesystem::path leftOver = folder / entry->d_name;
+        struct stat status { };
+        if (::lstat(leftOver.c_str(), &status) == 0 && S_ISREG(status.st_mode) && ::unlink(leftOver.c_str()) != 0
+            && !error)
+            error = LastError();
+    }
+    ::closedir(directory);
+    return error;
+}
+
+std::error_code PosixFileSystem::LockForWriting(const std::filesystem::path& path, std::unique_ptr<FileLock>& lock)
+{
+    const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+    for (;;) {
+        bool busy = false;
+        if (const std::error_code error = TryLock(path, lock, busy))
+            return error;
+        if (lock)
+            return {};
+        if (std::chrono::steady_clock::now() >= deadline)
+            return {EWOULDBLOCK, std::generic_category()};
+        if (busy)
+            std::this_thread::sleep_for(kLockPoll);
+    }
 }
 
 std::error_code PosixFileSystem::GetOwnership(const std::filesystem::path& path, FileOwnership& ownership)
@@ -131,6 +258,15 @@ std::error_code PosixFileSystem::Remove(const std::filesystem::path& path)
     return {};
 }
 
+std::error_code PosixFileSystem::Identify(const std::filesystem::path& path, FileIdentity& identity)
+{
+    struct stat status { };
+    if (::stat(path.c_str(), &status) != 0)
+        return LastError();
+    identity = IdentityOf(status);
+    return {};
+}
+
 bool PosixFileSystem::Exists(const std::filesystem::path& path)
 {
     struct stat status { };
@@ -166,11 +302,7 @@ std::filesystem::path PosixFileSystem::Absolute(const std::filesystem::path& pat
 
 std::filesystem::path PosixFileSystem::ResolveLinks(const std::filesystem::path& path)
 {
-    std::error_code error;
-    if (!std::filesystem::is_symlink(path, error))
-        return path;
-    std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
-    return error ? path : resolved;
+    return FollowLinks(path);
 }
 
 std::filesystem::path PosixFileSystem::CurrentDirectory()

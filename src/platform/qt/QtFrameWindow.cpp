@@ -2,7 +2,9 @@
 
 #include "platform/qt/QtCommandItems.h"
 #include "platform/qt/QtMenuBarStyle.h"
+#include "platform/qt/QtMinimizedState.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/QtToolBarDocking.h"
 #include "platform/qt/QtToolBarPrompts.h"
 #include "platform/qt/QtWindowSystem.h"
 #include "platform/qt/SvgPicture.h"
@@ -166,6 +168,7 @@ QtFrameWindow::QtFrameWindow(QtWindowSystem& system, const FrameTemplate& frame,
     // change them behind its back.
     m_window->setContextMenuPolicy(Qt::PreventContextMenu);
     m_window->resize(kDefaultSize);
+    m_minimized = new QtMinimizedState(*m_window);
     if (const QIcon icon = SvgIcon(frame.icon); !icon.isNull())
         m_window->setWindowIcon(icon);
     if (frame.menu)
@@ -288,6 +291,22 @@ void QtFrameWindow::AddToolBar(const ToolBarTemplate& toolBar)
     m_window->addToolBar(Qt::TopToolBarArea, m_toolBar);
     m_prompts = new QtToolBarPrompts(*m_toolBar, m_events);
     m_prompts->WatchButtons();
+    new QtToolBarDocking(*m_toolBar, [this] { ToggleToolBarDocking(); });
+}
+
+void QtFrameWindow::ToggleToolBarDocking()
+{
+    BarPlacement placement = GetBarPlacement(m_toolBarId);
+    placement.floating = !placement.floating;
+    if (placement.floating) {
+        // Where the bar is now, where the window system allows it.
+        const QPoint corner = m_toolBar->mapToGlobal(QPoint(0, 0));
+        placement.position = {corner.x(), corner.y()};
+    } else {
+        // A floating bar still belongs to the side it was dragged off.
+        placement.side = Side(m_window->toolBarArea(m_toolBar));
+    }
+    SetBarPlacement(m_toolBarId, placement);
 }
 
 void QtFrameWindow::IdleUpdate()
@@ -328,12 +347,14 @@ void QtFrameWindow::Show(ShowCommand command)
         break;
     case ShowCommand::Normal:
     case ShowCommand::Restore:
+        m_minimized->Forget();
         m_window->showNormal();
         break;
     case ShowCommand::Minimized:
-        m_window->showMinimized();
+        m_minimized->ShowMinimized();
         break;
     case ShowCommand::Maximized:
+        m_minimized->Forget();
         m_window->showMaximized();
         break;
     case ShowCommand::Show:
@@ -358,14 +379,14 @@ bool QtFrameWindow::IsVisible() const
 
 bool QtFrameWindow::IsMinimized() const
 {
-    return m_window->isMinimized();
+    return m_minimized->IsMinimized();
 }
 
 void QtFrameWindow::Activate()
 {
-    // A minimised window stays minimised: a window manager takes an activation as a request
-    // to restore it.
-    if (m_window->isMinimized())
+    // Bringing a minimised window to the front leaves it minimised, as a start in that state
+    // wants; whoever means to restore it shows it first.
+    if (IsMinimized())
         return;
     m_window->show();
     m_window->raise();
@@ -376,7 +397,7 @@ void QtFrameWindow::Activate()
 WindowPlacement QtFrameWindow::GetPlacement() const
 {
     WindowPlacement placement;
-    placement.showState = m_window->isMinimized() ? 2 : m_window->isMaximized() ? 3 : 1;
+    placement.showState = IsMinimized() ? 2 : m_window->isMaximized() ? 3 : 1;
     const QRect workArea = m_window->screen()->availableGeometry();
     placement.normal = ToRect(m_window->normalGeometry().translated(-workArea.topLeft()));
     return placement;
@@ -395,6 +416,7 @@ void QtFrameWindow::SetPlacement(const WindowPlacement& placement)
                                                             : Qt::WindowNoState;
     m_window->setWindowState(Qt::WindowNoState);
     m_window->setGeometry(normal);
+    m_minimized->Forget();
     m_window->setWindowState(state);
 }
 

@@ -16,6 +16,7 @@ class QWidget;
 namespace sekreta::platform::qt {
 
 class QtMenuBarStyle;
+class QtMinimizedState;
 class QtToolBarPrompts;
 class QtWindowSystem;
 
@@ -71,6 +72,8 @@ private:
     void FillPopup(QMenu& popup, const PopupTemplate& items, std::optional<CommandSource> source);
     void AddAccelerators(const AcceleratorTable& table);
     void AddToolBar(const ToolBarTemplate& toolBar);
+    // A double-click on the tool bar floats it or docks it again.
+    void ToggleToolBarDocking();
     QWidget* Bar(unsigned barId) const;
     void RaiseFloatingToolBar();
 
@@ -84,6 +87,7 @@ private:
     QToolBar* m_toolBar = nullptr;
     QLabel* m_statusText = nullptr;
     QtToolBarPrompts* m_prompts = nullptr;
+    QtMinimizedState* m_minimized = nullptr;
     bool m_statusTextSet = false;
     // Destroyed before the window that holds its view.
     QtListControl m_list;

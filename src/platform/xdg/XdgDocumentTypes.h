@@ -14,7 +14,8 @@ namespace sekreta::platform {
 //   MIME type       application/x-sekreta        ("application/x-" and the id's first part)
 //   MIME package    mime/packages/sekreta-document.xml
 //   desktop entry   applications/sekreta-document.desktop (hidden from menus: it only opens
-//                   files; the installed program has its own menu entry, sekreta.desktop)
+//                   files; the installed program has its own menu entry,
+//                   com.example.tavisto.sekreta.desktop)
 //   icon            sekreta, from the icon theme
 // Windows' print commands and icon index have no counterpart here and are not written.
 class XdgDocumentTypes : public DocumentTypes {
