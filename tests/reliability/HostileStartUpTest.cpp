@@ -147,9 +147,9 @@ TEST_F(SettingsFileStartUp, DamageLosesOnlyTheSettingsItTouchesAndTheNextWriteIs
     }
 
     // Damage after the placement loses only what it touches: the window comes back maximised.
-    for (const std::vector<std::uint8_t>& bytes : {damagedByte,
-             std::vector<std::uint8_t>(written.begin(), written.begin() + static_cast<std::ptrdiff_t>(cut)),
-             Bytes(text + "\n[" + kKey.substr(0, kKey.size() - 1) + "\\Frame]\nTop=number:1\n")}) {
+    for (const std::vector<std::uint8_t>& bytes :
+        {damagedByte, std::vector<std::uint8_t>(written.begin(), written.begin() + static_cast<std::ptrdiff_t>(cut)),
+            Bytes(text + "\n[" + kKey.substr(0, kKey.size() - 1) + "\\Frame]\nTop=number:1\n")}) {
         WriteBytes(m_path, bytes);
         ASSERT_TRUE(StartOnSettingsFile());
         EXPECT_EQ(Frame().GetPlacement().showState, 3);

@@ -183,7 +183,8 @@ TEST(SettingsFileTest, WhatCanBeReadIsKeptAndTheRestLeftOutOfTheNextWrite)
     TemporaryFolder folder;
     const auto path = folder / "settings.ini";
     const std::pair<std::string, bool> files[] = {{"# Sekreta settings\r\n[Frame]\r\nTop=number:1", true},
-        {"[Frame]\nTop=1\nLeft=x\n\x01\nTop=number:1\n", true}, {AllBytes(), false}, {std::string(3 << 20, 'x'), false}};
+        {"[Frame]\nTop=1\nLeft=x\n\x01\nTop=number:1\n", true}, {AllBytes(), false},
+        {std::string(3 << 20, 'x'), false}};
     for (const auto& [text, top] : files) {
         WriteText(path, text);
         SettingsFile settings(path);
@@ -244,7 +245,6 @@ TEST(SettingsFileTest, FollowsALinkAndNeverTouchesWhatIsNoRegularFile)
         EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.ini"));
         EXPECT_EQ(ReadText(folder / "dotfiles" / "real.ini"), "# Sekreta settings\n\n[Frame]\nTop=number:1\n");
     }
-    // A relative link to a file the user shares: both stay as they were made, but for the text.
     std::filesystem::create_symlink("dotfiles/real.ini", folder / "relative.ini");
     ASSERT_EQ(::chmod((folder / "dotfiles" / "real.ini").c_str(), 0640), 0);
     ASSERT_TRUE(SettingsFile(folder / "relative.ini").SetValue("Frame", "Top", 2u));

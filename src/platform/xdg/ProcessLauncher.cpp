@@ -2,9 +2,9 @@
 
 #include <cerrno>
 #include <chrono>
-#include <optional>
 #include <csignal>
 #include <fcntl.h>
+#include <optional>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <system_error>
