@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Walks through the desktop program as a person would, on a virtual display: opens a file with
-# its pass phrase, copies an entry's password, user and URL and reads the X clipboard, deletes
-# an entry and saves, saves again after sekreta-cli changed the file and is asked first, opens
-# with a wrong pass phrase, hands a second file over from a second start while a pass phrase
-# prompt is up, and exits. Every check prints one line; the last line counts them. Needs Xvfb,
-# xdotool and xclip.
+# its pass phrase, copies an entry's password, user and URL and reads the X clipboard, meets a
+# failing opener in Go to URL and Help Topics, deletes an entry and saves, saves again after
+# sekreta-cli changed the file and is asked first, opens with a wrong pass phrase, hands a
+# second file over from a second start while a pass phrase prompt is up, and exits. Every
+# check prints one line; the last line counts them. Needs Xvfb, xdotool and xclip.
 #
 #   tools/desktop-walk.sh [BUILD_FOLDER]      (default: build/release)
 set -uo pipefail
@@ -15,7 +15,7 @@ source tools/lib/virtual-desktop.sh
 
 clipboard() { xclip -o -selection clipboard; }
 entries() { printf 'walk pass phrase\n' | "$cli" ls "$file" --passphrase-stdin | wc -l; }
-message_copied() { clipboard | grep -qx 'Unexpected file format\.' && echo yes; }
+message_copied() { clipboard | grep -qxF "$1" && echo yes; }
 question_copied() { clipboard | grep -qxF "$file was changed by another program after Sekreta read it." && echo yes; }
 
 # A file of three entries, written by the command-line companion.
@@ -27,8 +27,13 @@ add Bank me@bank https://bank.example b4nk-pw
 add Mail me@mail https://mail.example m41l-pw
 add Shop buyer https://shop.example sh0p-pw
 
+# The desktop's opener, first on PATH, fails as xdg-open does when no browser is configured.
+mkdir -p "$work/bin"
+printf '#!/bin/sh\nexit 4\n' > "$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
+
 cd "$work"
-"$sekreta" file.sek &
+PATH="$work/bin:$PATH" "$sekreta" file.sek &
 program=$!
 
 prompt=$(window "Enter Passphrase")
@@ -45,6 +50,20 @@ keys ctrl+u
 check "Ctrl+U puts its user on the clipboard" "buyer" "$(settled buyer clipboard)"
 keys ctrl+w
 check "Ctrl+W puts its URL on the clipboard" "https://shop.example" "$(settled https://shop.example clipboard)"
+
+keys ctrl+g
+box=$(window "Sekreta")
+keys ctrl+c
+check "Ctrl+G with a failing opener says \"Failed to connect automatically.\"" "yes" \
+  "$(settled yes message_copied 'Failed to connect automatically.')"
+keys Return
+keys alt+h
+keys Return
+box=$(window "Sekreta")
+keys ctrl+c
+check "Help > Help Topics with a failing opener says \"Failed to launch help.\"" "yes" \
+  "$(settled yes message_copied 'Failed to launch help.')"
+keys Return
 
 keys ctrl+d
 keys ctrl+s
@@ -79,7 +98,7 @@ keys Return
 box=$(window "Sekreta")
 check "a wrong pass phrase shows a message" "yes" "${box:+yes}"
 keys ctrl+c
-check "the message is \"Unexpected file format.\"" "yes" "$(settled yes message_copied)"
+check "the message is \"Unexpected file format.\"" "yes" "$(settled yes message_copied 'Unexpected file format.')"
 keys Return
 untitled=$(window "Untitled - Sekreta")
 check "the caption is Untitled - Sekreta again" "yes" "${untitled:+yes}"

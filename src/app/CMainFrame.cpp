@@ -4,6 +4,7 @@
 #include "framework/CWinApp.h"
 #include "framework/FrameworkIds.h"
 #include "framework/StringTable.h"
+#include "platform/RegistryBatch.h"
 #include "resources/ResourceIds.h"
 
 #include <algorithm>
@@ -90,21 +91,25 @@ bool CMainFrame::OnCreate()
 
 void CMainFrame::OnClose()
 {
-    SaveBarState(kBarProfile);
     CWinApp& app = *AfxGetApp();
-    const platform::WindowPlacement placement = Window().GetPlacement();
-    app.WriteProfileInt(kPlacementSection, "Status", placement.showState);
-    app.WriteProfileInt(kPlacementSection, "Top", placement.normal.top);
-    app.WriteProfileInt(kPlacementSection, "Left", placement.normal.left);
-    app.WriteProfileInt(kPlacementSection, "Bottom", placement.normal.bottom);
-    app.WriteProfileInt(kPlacementSection, "Right", placement.normal.right);
+    {
+        // One write of the settings file for the layout and the placement, done before the
+        // save prompt, so that a Cancel there keeps them.
+        const platform::RegistryBatch batch(app.GetPlatform().userSettings);
+        SaveBarState(kBarProfile);
+        const platform::WindowPlacement placement = Window().GetPlacement();
+        app.WriteProfileInt(kPlacementSection, "Status", placement.showState);
+        app.WriteProfileInt(kPlacementSection, "Top", placement.normal.top);
+        app.WriteProfileInt(kPlacementSection, "Left", placement.normal.left);
+        app.WriteProfileInt(kPlacementSection, "Bottom", placement.normal.bottom);
+        app.WriteProfileInt(kPlacementSection, "Right", placement.normal.right);
+    }
     CFrameWnd::OnClose();
 }
 
 void CMainFrame::OnHelpFinder()
 {
-    if (!AfxGetApp()->GetPlatform().shell.ShowHelp())
-        AfxMessageBox(IDP_FAILED_TO_LAUNCH_HELP);
+    AfxGetApp()->GetPlatform().shell.ShowHelp([] { AfxMessageBox(IDP_FAILED_TO_LAUNCH_HELP); });
 }
 
 }  // namespace sekreta

@@ -262,8 +262,7 @@ void CSekretaDoc::OnToolsGotoUrl()
     // The password goes first, so it is there to paste into the page that opens; an empty one
     // too, so that no older password stays behind.
     CopyToClipboard(record.password);
-    if (!AfxGetApp()->GetPlatform().shell.OpenUrl(record.url))
-        AfxMessageBox("Failed to connect automatically.");
+    AfxGetApp()->GetPlatform().shell.OpenUrl(record.url, [] { AfxMessageBox("Failed to connect automatically."); });
 }
 
 void CSekretaDoc::OnToolsGeneratePassword()

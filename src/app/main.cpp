@@ -111,7 +111,7 @@ int main(int argc, char** argv)
         = platform::RunningExecutable().value_or(files.Absolute(argc > 0 ? argv[0] : "sekreta"));
     platform::qt::QtWindowSystem windows;
     platform::qt::QtClipboard clipboard;
-    platform::XdgShell shell(platform::FindUserGuide(executable));
+    platform::XdgShell shell(platform::FindUserGuide(executable), windows);
     platform::SettingsFile settings(platform::SettingsFile::UserPath("settings.ini"));
     platform::XdgDocumentTypes documentTypes("Sekreta.Document", platform::XdgDirectories::FromEnvironment());
     platform::SystemRandomSource random;

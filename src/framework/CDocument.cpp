@@ -62,6 +62,7 @@ void CDocument::SetPathName(const std::string& pathName, bool addToRecentFiles)
     const std::filesystem::path absolute = Files().Absolute(pathName);
     m_strPathName = absolute.string();
     SetTitle(Files().DisplayName(absolute));
+    AfxGetApp()->SetLastFileFolder(absolute.parent_path());
     if (addToRecentFiles)
         AfxGetApp()->AddToRecentFileList(m_strPathName);
 }

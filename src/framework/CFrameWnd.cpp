@@ -8,6 +8,7 @@
 #include "framework/CWinApp.h"
 #include "framework/FrameworkIds.h"
 #include "framework/StringTable.h"
+#include "platform/RegistryBatch.h"
 
 namespace sekreta {
 
@@ -52,6 +53,8 @@ bool CFrameWnd::OnCreate()
 bool CFrameWnd::LoadFrame(unsigned resourceId, const CCreateContext& context)
 {
     CWinApp& app = *AfxGetApp();
+    // The placement and the bar layout are read here; reading makes each missing section.
+    const platform::RegistryBatch batch(app.GetPlatform().userSettings);
 
     const platform::ResourceSet& resources = app.GetResources();
     platform::FrameTemplate frame {resources.FindMenu(resourceId), resources.FindAccelerators(resourceId),

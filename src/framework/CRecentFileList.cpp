@@ -2,6 +2,7 @@
 
 #include "framework/CCmdUI.h"
 #include "framework/CWinApp.h"
+#include "platform/TextEncoding.h"
 
 #include <algorithm>
 
@@ -121,24 +122,30 @@ void CRecentFileList::WriteList()
 
 std::string AbbreviatePath(const std::string& path, std::size_t longest)
 {
-    if (path.size() <= longest)
+    // Lengths are counted as the menu shows the path: a UTF-8 character once, and every byte
+    // of a path that is not UTF-8 (shown as Windows-1252). Cuts fall only at the ASCII "/",
+    // which is never part of a longer character.
+    const bool utf8 = platform::IsValidUtf8(path);
+    const auto length = [utf8](std::string_view text) { return utf8 ? platform::CharacterCount(text) : text.size(); };
+    const std::string_view whole = path;
+    if (length(whole) <= longest)
         return path;
 
     const std::size_t nameStart = path.rfind('/') + 1;
     const std::string name = path.substr(nameStart);
     // The head is the root and the first folder: "/home".
     const std::size_t headEnd = path.find('/', 1);
-    if (name.size() > longest || headEnd == std::string::npos || headEnd >= nameStart - 1)
+    if (length(name) > longest || headEnd == std::string::npos || headEnd >= nameStart - 1)
         return name;
     const std::string head = path.substr(0, headEnd) + "/...";
 
     std::size_t tailStart = nameStart - 1;  // the separator before the name
-    if (head.size() + path.size() - tailStart > longest)
+    if (length(head) + length(whole.substr(tailStart)) > longest)
         return name;
     // Take whole parts from the end while they fit.
     while (tailStart > headEnd) {
         const std::size_t previous = path.rfind('/', tailStart - 1);
-        if (previous < headEnd || head.size() + path.size() - previous > longest)
+        if (previous < headEnd || length(head) + length(whole.substr(previous)) > longest)
             break;
         tailStart = previous;
     }

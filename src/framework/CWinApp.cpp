@@ -8,6 +8,7 @@
 #include "framework/CSingleDocTemplate.h"
 #include "framework/FrameworkIds.h"
 #include "framework/StringTable.h"
+#include "platform/RegistryBatch.h"
 
 namespace sekreta {
 
@@ -16,6 +17,8 @@ namespace {
 CWinApp* g_app = nullptr;
 
 constexpr unsigned kLongestRecentFileName = 30;
+// What the process ends with when start-up could not give the user the document asked for.
+constexpr int kFailedStartExitCode = 1;
 
 }  // namespace
 
@@ -89,8 +92,10 @@ bool CWinApp::InitInstance()
 
 int CWinApp::ExitInstance()
 {
-    if (!m_bUnregisterRun)
+    if (!m_bUnregisterRun) {
+        const platform::RegistryBatch batch(m_platform.userSettings);
         SaveStdProfileSettings();
+    }
     return m_nExitCode;
 }
 
@@ -115,8 +120,10 @@ CDocument* CWinApp::OpenDocumentFile(const std::string& fileName)
 
 std::string CWinApp::StripShellQuotes(std::string_view fileName)
 {
-    if (!fileName.empty() && fileName.front() == '"')
-        fileName.remove_prefix(1);
+    // A Linux file name may hold a double quote anywhere: only a leading one says it is quoted.
+    if (fileName.empty() || fileName.front() != '"')
+        return std::string(fileName);
+    fileName.remove_prefix(1);
     if (const std::size_t quote = fileName.rfind('"'); quote != std::string_view::npos)
         fileName = fileName.substr(0, quote);
     return std::string(fileName);
@@ -137,9 +144,15 @@ bool CWinApp::ProcessShellCommand(const CCommandLineInfo& commandLine)
     // With no shell conversation on Linux, a start that waits for one starts as a plain one.
     case CCommandLineInfo::FileDDE:
         OnFileNew();
-        return m_pMainWnd != nullptr || OpenWaitingRequestsInstead();
+        if (m_pMainWnd || OpenWaitingRequestsInstead())
+            return true;
+        m_nExitCode = kFailedStartExitCode;
+        return false;
     case CCommandLineInfo::FileOpen:
-        return OpenDocumentFile(StripShellQuotes(commandLine.m_strFileName)) != nullptr || OpenWaitingRequestsInstead();
+        if (OpenDocumentFile(StripShellQuotes(commandLine.m_strFileName)) || OpenWaitingRequestsInstead())
+            return true;
+        m_nExitCode = kFailedStartExitCode;
+        return false;
     case CCommandLineInfo::FilePrint:
     case CCommandLineInfo::FilePrintTo:
         // This run ends when its command is done, so a request taken meanwhile would be lost:
@@ -147,7 +160,9 @@ bool CWinApp::ProcessShellCommand(const CCommandLineInfo& commandLine)
         m_bShellOpenEnabled = false;
         // Nothing prints: the file is opened and told to, and the program ends.
         m_nCmdShow = static_cast<int>(platform::ShowCommand::Hide);
-        if (OpenDocumentFile(StripShellQuotes(commandLine.m_strFileName)) && m_pMainWnd)
+        if (!OpenDocumentFile(StripShellQuotes(commandLine.m_strFileName)))
+            m_nExitCode = kFailedStartExitCode;
+        else if (m_pMainWnd)
             m_pMainWnd->OnCmdMsg(ID_FILE_PRINT_DIRECT, CommandCall::Run, nullptr);
         return false;
     case CCommandLineInfo::AppUnregister:
@@ -233,6 +248,7 @@ bool CWinApp::DoPromptFileName(
     }
     request.filters.push_back({StringTable::Load(IDS_ALL_FILTER), "*.*"});
     request.initialName = fileName;
+    request.initialFolder = m_lastFileFolder;
 
     std::optional<std::filesystem::path> chosen;
     {
@@ -242,6 +258,8 @@ bool CWinApp::DoPromptFileName(
     if (!chosen)
         return false;
     fileName = chosen->string();
+    // Also when the open or save then fails: the user goes on from where they were.
+    SetLastFileFolder(m_platform.files.Absolute(fileName).parent_path());
     return true;
 }
 
@@ -256,6 +274,7 @@ void CWinApp::CloseMainWindow()
 
 void CWinApp::DeleteSettingsKey()
 {
+    const platform::RegistryBatch batch(m_platform.userSettings);
     const std::string registryKey = "Software\\" + m_pszRegistryKey;
     m_platform.userSettings.DeleteKey(registryKey + "\\" + m_pszProfileName);
     if (m_platform.userSettings.SubkeyNames(registryKey).empty())
@@ -318,6 +337,8 @@ bool CWinApp::WriteProfileString(
 
 void CWinApp::LoadStdProfileSettings(unsigned maxRecentFiles)
 {
+    // Reading makes each missing section, and each making would write the file on its own.
+    const platform::RegistryBatch batch(m_platform.userSettings);
     if (maxRecentFiles > 0) {
         m_recentFileList = std::make_unique<CRecentFileList>(
             *this, ID_FILE_MRU_FILE1, "Recent File List", "File%d", maxRecentFiles, kLongestRecentFileName);

@@ -74,13 +74,15 @@ public:
     // Opens a file named by the user, the command line, a drop or a shell request, exactly as
     // named (made absolute); returns the document, or null when nothing was opened.
     virtual CDocument* OpenDocumentFile(const std::string& fileName);
-    // A file name as a command line or shell request may quote it: one leading double quote is
-    // skipped and the name ends at its last double quote.
+    // A file name as a command line or shell request may quote it: a name that begins with a
+    // double quote loses it and ends at its last double quote; any other is kept as it is.
     static std::string StripShellQuotes(std::string_view fileName);
 
     // The program's arguments after its name, in order.
     void ParseCommandLine(CCommandLineInfo& commandLine) const;
-    // Carries out what the command line asks; false when the program is to end at once.
+    // Carries out what the command line asks; false when the program is to end at once. A file
+    // that could not be opened, or a window that could not be made, also makes ExitInstance
+    // return a non-zero exit code.
     bool ProcessShellCommand(const CCommandLineInfo& commandLine);
     // Tells the desktop that the document type's files open with this program, on every start.
     void RegisterShellFileTypes();
@@ -95,7 +97,10 @@ public:
     // each file in turn. False when the queue is full or there are no files.
     bool OnDropFiles(std::vector<std::filesystem::path> files);
     virtual void AddToRecentFileList(const std::string& pathName);
-    // Asks for a file name with the Open or Save As dialog; false when the user cancelled.
+    // The file dialogs start in the folder of the file last chosen, opened or saved in this run.
+    void SetLastFileFolder(std::filesystem::path folder) { m_lastFileFolder = std::move(folder); }
+    // Asks for a file name with the Open or Save As dialog, which starts in the last file folder;
+    // false when the user cancelled.
     virtual bool DoPromptFileName(
         std::string& fileName, unsigned titleId, bool openFile, const CSingleDocTemplate* docTemplate);
     // Hides the main window, closes the document and ends the message loop.
@@ -176,6 +181,7 @@ private:
     const platform::ResourceSet& m_resources;
     std::unique_ptr<CSingleDocTemplate> m_docTemplate;
     std::unique_ptr<CRecentFileList> m_recentFileList;
+    std::filesystem::path m_lastFileFolder;
     int m_nExitCode = 0;
     bool m_bShellOpenEnabled = false;
     std::deque<WaitingRequest> m_waitingRequests;

@@ -32,6 +32,15 @@ public:
     // Deletes the key with all its subkeys and values; false when it was not there or cannot go.
     virtual bool DeleteKey(std::string_view path) = 0;
     virtual std::vector<std::string> SubkeyNames(std::string_view path) const = 0;
+
+    // Until the matching EndBatch, changes are held back and reach the store together at its
+    // end, so that one operation's many settings cost one write; reads see them at once.
+    // Batches nest: the outermost end stores. Inside a batch a change fails at once where the
+    // store is known to refuse it.
+    virtual void BeginBatch() = 0;
+    // False when the batch's changes could not be stored; they are then undone, as one failed
+    // write would change nothing.
+    virtual bool EndBatch() = 0;
 };
 
 }  // namespace sekreta::platform

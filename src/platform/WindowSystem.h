@@ -51,6 +51,8 @@ struct FileDialogRequest {
     std::vector<FileFilter> filters;  // the first one is preselected
     std::string defaultExtension;  // appended when a typed name has none, without the dot
     std::filesystem::path initialName;
+    // Where the dialog starts when `initialName` names no folder; empty: where the dialog likes.
+    std::filesystem::path initialFolder;
     bool fileMustExist = false;
     bool pathMustExist = false;
     bool confirmOverwrite = false;

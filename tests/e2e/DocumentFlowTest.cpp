@@ -114,6 +114,7 @@ TEST_F(DocumentFlow, SaveOfAReadOnlyFileGoesToSaveAsProposingItsPath)
     EXPECT_EQ(request.kind, platform::FileDialogRequest::Kind::Save);
     EXPECT_EQ(request.title, "Save As");
     EXPECT_EQ(request.initialName, path);
+    EXPECT_EQ(request.initialFolder, m_folder.Path()) << "the folder of the file last opened";
     EXPECT_TRUE(request.confirmOverwrite);
 }
 

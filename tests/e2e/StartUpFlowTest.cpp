@@ -89,8 +89,10 @@ TEST_F(StartUp, ClosingWritesTheBarsAndThePlacementWithTheirExactNames)
 {
     ASSERT_TRUE(Start({}));
     Frame().SetPlacement({1, {10, 20, 810, 620}});
+    const int stores = m_platform.userSettings.Stores();
     Close();
     Exit();
+    EXPECT_EQ(m_platform.userSettings.Stores(), stores + 2) << "one write as the window closes, one at exit";
 
     EXPECT_EQ(SettingsUnder("Frame"),
         (std::vector<std::string> {"Frame\\[Bottom] = 620", "Frame\\[Left] = 10", "Frame\\[Right] = 810",
@@ -224,6 +226,11 @@ TEST_F(StartUp, AQuotedNameFromTheCommandLineLosesItsQuotes)
     ExpectPassPhrase("abcd");
     ASSERT_TRUE(Start({"\"a.sek\""}));
     EXPECT_EQ(Doc().GetPathName(), (m_folder / "a.sek").string());
+
+    WriteFile("q\"uote.sek", kLetters, "abcd");
+    ExpectPassPhrase("abcd");
+    ASSERT_TRUE(Restart({"q\"uote.sek"}));
+    EXPECT_EQ(Doc().GetPathName(), (m_folder / "q\"uote.sek").string());
 }
 
 TEST_F(StartUp, SwitchesFollowTheirCaseRulesAndASlashNameIsAFileUnlessItIsASwitch)
@@ -291,6 +298,7 @@ TEST_F(StartUp, AFileThatDoesNotOpenEndsTheProgramWithoutAWindow)
     ExpectMessage((m_folder / "missing.sek").string() + " was not found.");
     EXPECT_FALSE(Start({"missing.sek"}));
     EXPECT_TRUE(m_platform.windows.Frames().empty());
+    EXPECT_EQ(m_app->ExitInstance(), 1) << "the exit status tells the failure";
 
     const auto letters = WriteFile("Letters.sek", kLetters, "abcd");
     ExpectPassPhrase("wrong");
@@ -311,6 +319,7 @@ TEST_F(StartUp, PrintingOpensTheFileAndEnds)
     WriteFile("Letters.sek", kLetters, "abcd");
     ExpectPassPhrase("abcd");
     EXPECT_FALSE(Start({"/p", "Letters.sek"}));
+    EXPECT_EQ(m_app->ExitInstance(), 0);
 }
 
 TEST_F(StartUp, TheStatusBarShowsReadyThePromptsAndTheTips)

@@ -19,6 +19,8 @@ TEST(AbbreviatePath, KeepsTheFirstFolderAndAsManyLastPartsAsFit)
         {"/verylongfoldername/another/a-rather-long-name.sek", "a-rather-long-name.sek"},
         {"/x/y/this-file-name-is-longer-than-thirty.sek", "this-file-name-is-longer-than-thirty.sek"},
         {"/this-single-folder-is-far-too-long.sek", "this-single-folder-is-far-too-long.sek"},
+        {"/home/me/Документы/x.sek", "/home/me/Документы/x.sek"},
+        {"/home/me/Документы/Проекты/Секреты/пароли.sek", "/home/.../Секреты/пароли.sek"},
     };
     for (const auto& [path, shown] : cases) {
         EXPECT_EQ(AbbreviatePath(path, 30), shown) << path;

@@ -126,6 +126,10 @@ TEST_F(WindowSystemTest, TheFileDialogsHaveTheirTitlesFiltersExtensionAndOptions
     EXPECT_EQ(open.nameFilters(), (QStringList {"Sekreta Files (*.sek)", "All Files (*)"}));
     EXPECT_EQ(open.selectedNameFilter(), "Sekreta Files (*.sek)");
     EXPECT_EQ(open.defaultSuffix(), "sek");
+    FileDialogRequest inFolder = OpenRequest();
+    inFolder.initialFolder = "/tmp";
+    QtFileChooser::Prepare(open, inFolder);
+    EXPECT_EQ(open.directory().absolutePath(), "/tmp");
 
     FileDialogRequest save = OpenRequest();
     save.kind = FileDialogRequest::Kind::Save;
@@ -142,7 +146,7 @@ TEST_F(WindowSystemTest, TheFileDialogsHaveTheirTitlesFiltersExtensionAndOptions
     EXPECT_EQ(saveAs.defaultSuffix(), "sek");
 }
 
-TEST_F(WindowSystemTest, ANameTypedWithoutExtensionGetsTheDefaultOneAndCancelChoosesNothing)
+TEST_F(WindowSystemTest, ANameGetsTheDefaultExtensionAFolderThatIsNotThereIsRefusedCancelChoosesNothing)
 {
     TemporaryFolder folder;
     FileDialogRequest save = OpenRequest();
@@ -156,9 +160,15 @@ TEST_F(WindowSystemTest, ANameTypedWithoutExtensionGetsTheDefaultOneAndCancelCho
         auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
         ASSERT_NE(name, nullptr);
         EXPECT_EQ(name->text(), "Untitled.sek");
-        name->setText("letters");
+        name->setText("missing/letters");
         static_cast<QDialog&>(dialog).accept();
     });
+    m_driver.Expect("folder refused", [&folder](QWidget& window) {
+        EXPECT_EQ(static_cast<QMessageBox&>(window).text().toStdString(),
+            (folder / "missing/letters.sek").string() + "\nPath does not exist.\nCheck the path and try again.");
+        static_cast<QMessageBox&>(window).button(QMessageBox::Ok)->click();
+    });
+    m_driver.Expect("Save As again", [](QWidget& window) { static_cast<QDialog&>(window).accept(); });
     EXPECT_EQ(m_windows.ChooseFile(save), std::optional<std::filesystem::path>(folder / "letters.sek"));
 
     m_driver.Expect("Open", [](QWidget& window) { static_cast<QFileDialog&>(window).reject(); });

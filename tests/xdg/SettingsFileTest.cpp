@@ -68,50 +68,23 @@ TEST(SettingsTextTest, IsWrittenByteForByteAndReadBack)
     EXPECT_EQ(FormatSettings(SettingsKey {}), "# Sekreta settings\n");
 }
 
-TEST(SettingsTextTest, AnythingButAWellFormedTextIsRefusedWhole)
+TEST(SettingsTextTest, ALineThatDoesNotParseIsSkippedAndNothingElse)
 {
-    const std::string good = "# Sekreta settings\n[a\\b]\nx=number:1\n";
-    ASSERT_TRUE(ParseSettings(good));
-    ASSERT_TRUE(ParseSettings("# Sekreta settings\n\n\n[A]\n\nx=number:007\n[a\\b]\n[B]\n"));
-
-    std::string tooDeep = "# Sekreta settings\n[k";
+    std::string tooDeep = "[k";
     for (std::size_t depth = 1; depth <= kSettingsMaxDepth; ++depth)
         tooDeep += "\\k";
-    tooDeep += "]\n";
-
-    for (const std::string& damaged : {
-             std::string(),
-             std::string("# Sekreta settings"),  // cut before the line feed
-             good.substr(0, good.size() - 1),
-             std::string("[Settings]\nx=number:1\n"),  // another program's INI file
-             std::string("# sekreta settings\n"),
-             std::string("# Sekreta settings\r\n"),
-             std::string("# Sekreta settings\n[a]\r\n"),
-             std::string("# Sekreta settings\n[a\n"),
-             std::string("# Sekreta settings\n[]\n"),
-             std::string("# Sekreta settings\n[a\\\\b]\n"),
-             std::string("# Sekreta settings\n[\\a]\n"),
-             std::string("# Sekreta settings\n[a]\n[A]\n"),  // a section twice
-             std::string("# Sekreta settings\n[a]\nx=number:1\nX=text:\n"),  // a value twice
-             std::string("# Sekreta settings\nx\n"),
-             std::string("# Sekreta settings\nx=1\n"),
-             std::string("# Sekreta settings\nx=number:\n"),
-             std::string("# Sekreta settings\nx=number:-1\n"),
-             std::string("# Sekreta settings\nx=number:4294967296\n"),
-             std::string("# Sekreta settings\nx=number:00000000001\n"),
-             std::string("# Sekreta settings\nx=number: 1\n"),
-             std::string("# Sekreta settings\nx=text:a=b\n"),
-             std::string("# Sekreta settings\nx=text:100%\n"),
-             std::string("# Sekreta settings\nx=text:%4\n"),
-             std::string("# Sekreta settings\nx=text:%G0\n"),
-             std::string("# Sekreta settings\nx=text:tab\there\n"),
-             "# Sekreta settings\nx=text:nul\0byte\n"s,
-             std::string("# Sekreta settings\n[a%ZZ]\n"),
-             std::string("# Sekreta settings\n[a]b]\n"),
-             tooDeep,
-         }) {
-        EXPECT_EQ(ParseSettings(damaged), std::nullopt) << damaged;
+    // A section header that does not parse takes its values with it.
+    for (const std::string& damage : {"x"s, "x=1"s, "x=number:"s, "x=number:-1"s, "x=number:4294967296"s,
+             "x=number:00000000001"s, "x=number: 1"s, "x=text:a=b"s, "x=text:100%"s, "x=text:%4"s, "x=text:%G0"s,
+             "x=text:tab\there"s, "x=text:nul\0byte"s, "[a"s, "[]\nx=number:2"s, "[a\\\\b]\nx=number:2"s,
+             "[\\a]\nx=number:2"s, "[a%ZZ]\nx=number:2"s, "[a]b]\nx=number:2"s, tooDeep + "]\nx=number:2"}) {
+        EXPECT_EQ(FormatSettings(ParseSettings("[a]\nx=number:1\n" + damage + "\n[b]\ny=text:2")),
+            "# Sekreta settings\n\n[a]\nx=number:1\n\n[b]\ny=text:2\n")
+            << damage;
     }
+    EXPECT_EQ(FormatSettings(ParseSettings("[a]\r\nx=number:1\r\n[b]\r\n[A]\r\nx=number:2\r\ny=text:z")),
+        "# Sekreta settings\n\n[a]\nx=number:2\ny=text:z\n\n[b]\n")
+        << "CR LF, no last line end, a section and a value given twice";
 }
 
 TEST(SettingsFileTest, KeepsTheRegistryRulesAcrossRuns)
@@ -205,22 +178,42 @@ TEST(SettingsFileTest, IsWrittenWholeAndPrivatelyAndGoesWithItsLastValue)
     EXPECT_FALSE(std::filesystem::exists(path)) << "a tree without values is no file";
 }
 
-TEST(SettingsFileTest, DamagedOrForeignFilesReadAsDefaultsAndAreReplacedByTheNextChange)
+TEST(SettingsFileTest, WhatCanBeReadIsKeptAndTheRestLeftOutOfTheNextWrite)
 {
     TemporaryFolder folder;
     const auto path = folder / "settings.ini";
-    for (const std::string& damaged : {std::string("# Sekreta settings\n[Frame]\nTop=number:1"),
-             std::string("[Frame]\nTop=1\n"), AllBytes(), std::string(3 << 20, 'x')}) {
-        WriteText(path, damaged);
+    const std::pair<std::string, bool> files[] = {{"# Sekreta settings\r\n[Frame]\r\nTop=number:1", true},
+        {"[Frame]\nTop=1\nLeft=x\n\x01\nTop=number:1\n", true}, {AllBytes(), false},
+        {std::string(3 << 20, 'x'), false}};
+    for (const auto& [text, top] : files) {
+        WriteText(path, text);
         SettingsFile settings(path);
-        EXPECT_EQ(settings.QueryValue("Frame", "Top"), std::nullopt);
-        EXPECT_FALSE(settings.KeyExists("Frame"));
+        EXPECT_EQ(settings.QueryValue("Frame", "Top"), top ? std::optional<RegistryValue>(1u) : std::nullopt);
         EXPECT_TRUE(settings.CreateKey("Frame"));
-        EXPECT_FALSE(settings.DeleteValue("Frame", "Top"));
-        EXPECT_EQ(ReadText(path), damaged) << "reading never destroys the file";
-        ASSERT_TRUE(settings.SetValue("Frame", "Top", 2u));
-        EXPECT_EQ(ReadText(path), "# Sekreta settings\n\n[Frame]\nTop=number:2\n");
+        EXPECT_FALSE(settings.DeleteValue("Frame", "Left"));
+        EXPECT_EQ(ReadText(path), text) << "reading never destroys the file";
+        ASSERT_TRUE(settings.SetValue("Frame", "Left", 2u));
+        EXPECT_EQ(ReadText(path),
+            "# Sekreta settings\n\n[Frame]\nLeft=number:2\n" + std::string(top ? "Top=number:1\n" : ""));
     }
+}
+
+TEST(SettingsFileTest, ABatchIsWrittenOnceAtItsOutermostEnd)
+{
+    TemporaryFolder folder;
+    const auto path = folder / "settings.ini";
+    SettingsFile settings(path);
+    ASSERT_TRUE(settings.SetValue("Frame", "Top", 1u));
+    settings.BeginBatch();
+    settings.BeginBatch();
+    ASSERT_TRUE(settings.SetValue("Frame", "Top", 2u));
+    ASSERT_TRUE(settings.DeleteKey("Frame"));
+    ASSERT_TRUE(settings.SetValue("Bars", "X", 7u));
+    EXPECT_EQ(settings.QueryValue("Bars", "X"), RegistryValue(7u)) << "reads see the batch";
+    EXPECT_TRUE(settings.EndBatch());
+    EXPECT_EQ(ReadText(path), "# Sekreta settings\n\n[Frame]\nTop=number:1\n");
+    EXPECT_TRUE(settings.EndBatch());
+    EXPECT_EQ(ReadText(path), "# Sekreta settings\n\n[Bars]\nX=number:7\n");
 }
 
 TEST(SettingsFileTest, ChangesByAnotherProcessAreSeen)
@@ -252,6 +245,11 @@ TEST(SettingsFileTest, FollowsALinkAndNeverTouchesWhatIsNoRegularFile)
         EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.ini"));
         EXPECT_EQ(ReadText(folder / "dotfiles" / "real.ini"), "# Sekreta settings\n\n[Frame]\nTop=number:1\n");
     }
+    std::filesystem::create_symlink("dotfiles/real.ini", folder / "relative.ini");
+    ASSERT_EQ(::chmod((folder / "dotfiles" / "real.ini").c_str(), 0640), 0);
+    ASSERT_TRUE(SettingsFile(folder / "relative.ini").SetValue("Frame", "Top", 2u));
+    EXPECT_EQ(ReadText(folder / "dotfiles" / "real.ini"), "# Sekreta settings\n\n[Frame]\nTop=number:2\n");
+    EXPECT_EQ(static_cast<unsigned>(std::filesystem::status(folder / "dotfiles" / "real.ini").permissions()), 0640u);
 
     // A pipe would block a reader forever; a folder cannot be read at all.
     ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);
@@ -260,6 +258,9 @@ TEST(SettingsFileTest, FollowsALinkAndNeverTouchesWhatIsNoRegularFile)
         SettingsFile settings(folder / name);
         EXPECT_EQ(settings.QueryValue("Frame", "Top"), std::nullopt);
         EXPECT_FALSE(settings.SetValue("Frame", "Top", 1u)) << name;
+        settings.BeginBatch();
+        EXPECT_FALSE(settings.SetValue("Frame", "Top", 1u)) << "refused at once in a batch too";
+        EXPECT_TRUE(settings.EndBatch());
         EXPECT_EQ(settings.QueryValue("Frame", "Top"), std::nullopt) << "a failed write changes nothing";
     }
     EXPECT_EQ(std::filesystem::status(folder / "pipe").type(), std::filesystem::file_type::fifo);

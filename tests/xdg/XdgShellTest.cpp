@@ -1,10 +1,12 @@
 #include "platform/xdg/XdgShell.h"
 
+#include "platform/headless/HeadlessWindowSystem.h"
 #include "platform/xdg/ProcessLauncher.h"
 #include "platform/xdg/ProgramFiles.h"
 #include "xdg/XdgTestSupport.h"
 
 #include <fcntl.h>
+#include <future>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -16,6 +18,26 @@ using test::ReadText;
 using test::TemporaryFolder;
 using test::WriteText;
 using Arguments = std::vector<std::string>;
+
+// The window system that failures are posted to, and how many were told.
+struct Posted {
+    HeadlessWindowSystem windows {[](const std::string& problem) { ADD_FAILURE() << problem; }};
+    int failures = 0;
+    bool Told(int expected)
+    {
+        return test::Eventually([&] {
+            windows.RunPostedTasks();
+            return failures == expected;
+        });
+    }
+};
+
+bool VerdictOf(const Arguments& arguments, std::chrono::milliseconds grace)
+{
+    auto verdict = std::make_shared<std::promise<bool>>();
+    LaunchWatched(arguments, grace, [verdict](bool succeeded) { verdict->set_value(succeeded); });
+    return verdict->get_future().get();
+}
 
 // A stand-in for xdg-open, first on PATH: it records its arguments, then waits until the
 // test opens the pipe "release", so that a caller that waited for it would hang.
@@ -75,8 +97,9 @@ TEST(XdgShellTest, OpenUrlHandsTheAddressToTheOpenerAsItsOneArgumentWithoutWaiti
     FakeOpener opener;
     const std::string url
         = "https://example.com/a b?x=1&y=2;$(touch " + (opener.Folder() / "pwned").string() + ")`id`'\"|*\n> %1";
-    XdgShell shell(std::nullopt);
-    ASSERT_TRUE(shell.OpenUrl(url));
+    Posted posted;
+    XdgShell shell(std::nullopt, posted.windows);
+    shell.OpenUrl(url, [&posted] { ++posted.failures; });
     EXPECT_EQ(opener.Received(), Arguments {url});
     opener.ReleaseAndExpectItCollected();
     EXPECT_FALSE(std::filesystem::exists(opener.Folder() / "pwned")) << "no shell read the address";
@@ -85,12 +108,33 @@ TEST(XdgShellTest, OpenUrlHandsTheAddressToTheOpenerAsItsOneArgumentWithoutWaiti
 TEST(XdgShellTest, ShowHelpOpensTheGuideWhenThereIsOne)
 {
     FakeOpener opener;
-    XdgShell shell(opener.Folder() / "guide dir/index.html");
-    ASSERT_TRUE(shell.ShowHelp());
+    Posted posted;
+    XdgShell shell(opener.Folder() / "guide dir/index.html", posted.windows);
+    shell.ShowHelp([&posted] { ++posted.failures; });
     EXPECT_EQ(opener.Received(), Arguments {(opener.Folder() / "guide dir/index.html").string()});
     opener.ReleaseAndExpectItCollected();
 
-    EXPECT_FALSE(XdgShell(std::nullopt).ShowHelp());
+    XdgShell(std::nullopt, posted.windows).ShowHelp([&posted] { ++posted.failures; });
+    EXPECT_TRUE(posted.Told(1));
+}
+
+TEST(XdgShellTest, AnOpenerThatEndsWithAFailureIsToldOnTheUserInterfaceThread)
+{
+    TemporaryFolder folder;
+    const test::ScopedVariable path("PATH", (folder / "bin").string() + ":/usr/bin:/bin");
+    test::WriteScript(folder / "bin/xdg-open", "exit 4\n");
+    Posted posted;
+    XdgShell shell(folder / "index.html", posted.windows);
+    shell.OpenUrl("-refused", [&posted] { ++posted.failures; });
+    shell.ShowHelp([&posted] { ++posted.failures; });
+    EXPECT_TRUE(posted.Told(2));
+
+    // Judged by its exit status, or as started when it still runs after the grace time.
+    test::WriteScript(folder / "bin/exits", "exit \"$1\"\n");
+    EXPECT_TRUE(VerdictOf({"exits", "0"}, std::chrono::seconds(10)));
+    FakeOpener running;
+    EXPECT_TRUE(VerdictOf({"xdg-open", "x"}, std::chrono::milliseconds(50)));
+    running.ReleaseAndExpectItCollected();
 }
 
 TEST(XdgShellTest, FailsWhenNoOpenerCanBeStarted)
@@ -98,14 +142,16 @@ TEST(XdgShellTest, FailsWhenNoOpenerCanBeStarted)
     TemporaryFolder folder;
     const test::ScopedVariable path("PATH", (folder / "bin").string());
     std::filesystem::create_directory(folder / "bin");
-    XdgShell shell(folder / "index.html");
-    EXPECT_FALSE(shell.OpenUrl("https://example.com"));
-    EXPECT_FALSE(shell.ShowHelp());
+    Posted posted;
+    XdgShell shell(folder / "index.html", posted.windows);
+    shell.OpenUrl("https://example.com", [&posted] { ++posted.failures; });
+    shell.ShowHelp([&posted] { ++posted.failures; });
 
     // One that is there but may not be run fails the same way.
     WriteText(folder / "bin/xdg-open", "#!/bin/sh\n");
     std::filesystem::permissions(folder / "bin/xdg-open", static_cast<std::filesystem::perms>(0644));
-    EXPECT_FALSE(shell.OpenUrl("https://example.com"));
+    shell.OpenUrl("https://example.com", [&posted] { ++posted.failures; });
+    EXPECT_TRUE(posted.Told(3));
     EXPECT_FALSE(LaunchDetached({}));
     EXPECT_FALSE(LaunchDetached({""}));
 }

@@ -82,6 +82,7 @@ bool HeadlessRegistry::CreateKey(std::string_view path)
             auto subkey = std::make_unique<Key>();
             subkey->name = part;
             found = key->subkeys.emplace(folded, std::move(subkey)).first;
+            Changed();
         }
         key = found->second.get();
     }
@@ -110,14 +111,19 @@ bool HeadlessRegistry::SetValue(std::string_view path, std::string_view name, co
         m_writesBeforeFailure = -1;
         return false;
     }
-    if (m_readOnly || !CreateKey(path))
+    if (m_readOnly)
         return false;
     if (m_writesBeforeFailure > 0)
         --m_writesBeforeFailure;
+    // The keys made on the way and the value are one store.
+    BeginBatch();
+    CreateKey(path);
     Key* key = m_root->Find(SplitKeyPath(path));
     const auto [entry, inserted] = key->values.try_emplace(Fold(name), Key::Value {std::string(name), value});
     if (!inserted)
         entry->second.value = value;
+    Changed();
+    EndBatch();
     return true;
 }
 
@@ -126,7 +132,10 @@ bool HeadlessRegistry::DeleteValue(std::string_view path, std::string_view name)
     if (m_readOnly)
         return false;
     Key* key = m_root->Find(SplitKeyPath(path));
-    return key && key->values.erase(Fold(name)) == 1;
+    if (!key || key->values.erase(Fold(name)) != 1)
+        return false;
+    Changed();
+    return true;
 }
 
 bool HeadlessRegistry::DeleteKey(std::string_view path)
@@ -137,7 +146,10 @@ bool HeadlessRegistry::DeleteKey(std::string_view path)
     const std::string last = Fold(parts.back());
     parts.pop_back();
     Key* parent = m_root->Find(parts);
-    return parent && parent->subkeys.erase(last) == 1;
+    if (!parent || parent->subkeys.erase(last) != 1)
+        return false;
+    Changed();
+    return true;
 }
 
 std::vector<std::string> HeadlessRegistry::SubkeyNames(std::string_view path) const
@@ -148,6 +160,26 @@ std::vector<std::string> HeadlessRegistry::SubkeyNames(std::string_view path) co
             names.push_back(subkey->name);
     }
     return names;
+}
+
+void HeadlessRegistry::BeginBatch()
+{
+    ++m_batchDepth;
+}
+
+bool HeadlessRegistry::EndBatch()
+{
+    if (m_batchDepth > 0 && --m_batchDepth == 0 && std::exchange(m_batchChanged, false))
+        ++m_stores;
+    return true;
+}
+
+void HeadlessRegistry::Changed()
+{
+    if (m_batchDepth > 0)
+        m_batchChanged = true;
+    else
+        ++m_stores;
 }
 
 std::vector<std::string> HeadlessRegistry::Dump() const

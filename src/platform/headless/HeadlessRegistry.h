@@ -22,6 +22,12 @@ public:
     bool DeleteKey(std::string_view path) override;
     // Sorted without regard to case, as the registry enumerates them.
     std::vector<std::string> SubkeyNames(std::string_view path) const override;
+    void BeginBatch() override;
+    bool EndBatch() override;
+
+    // How many times a store on a disk would have been written: once for each change made
+    // outside a batch, once for each outermost batch that made changes.
+    int Stores() const { return m_stores; }
 
     // From now on nothing can be created, written or deleted (a locked-down hive).
     void SetReadOnly(bool readOnly) { m_readOnly = readOnly; }
@@ -36,8 +42,14 @@ public:
 private:
     struct Key;
     std::unique_ptr<Key> m_root;
+    // Counts a change as stored, now or at the batch's end.
+    void Changed();
+
     bool m_readOnly = false;
     int m_writesBeforeFailure = -1;
+    int m_batchDepth = 0;
+    bool m_batchChanged = false;
+    int m_stores = 0;
 };
 
 }  // namespace sekreta::platform

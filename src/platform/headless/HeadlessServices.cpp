@@ -12,16 +12,18 @@ bool HeadlessClipboard::SetText(std::string_view text)
     return true;
 }
 
-bool HeadlessShell::OpenUrl(std::string_view url)
+void HeadlessShell::OpenUrl(std::string_view url, FailureHandler failed)
 {
     m_openedUrls.emplace_back(url);
-    return m_openUrlSucceeds;
+    if (!m_openUrlSucceeds)
+        failed();
 }
 
-bool HeadlessShell::ShowHelp()
+void HeadlessShell::ShowHelp(FailureHandler failed)
 {
     ++m_helpShown;
-    return m_showHelpSucceeds;
+    if (!m_showHelpSucceeds)
+        failed();
 }
 
 }  // namespace sekreta::platform

@@ -23,10 +23,11 @@ private:
     bool m_failNext = false;
 };
 
+// Answers at once: a failure is told before OpenUrl or ShowHelp returns.
 class HeadlessShell : public Shell {
 public:
-    bool OpenUrl(std::string_view url) override;
-    bool ShowHelp() override;
+    void OpenUrl(std::string_view url, FailureHandler failed) override;
+    void ShowHelp(FailureHandler failed) override;
 
     void SetOpenUrlSucceeds(bool succeeds) { m_openUrlSucceeds = succeeds; }
     void SetShowHelpSucceeds(bool succeeds) { m_showHelpSucceeds = succeeds; }

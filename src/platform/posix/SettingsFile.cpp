@@ -207,9 +207,9 @@ std::optional<RegistryValue> ParseValueData(std::string_view data)
     return RegistryValue(static_cast<std::uint32_t>(number));
 }
 
-// Opens the section's key; false when the header is malformed, too deep or seen before.
-bool OpenSection(
-    SettingsKey& root, std::string_view header, std::vector<std::vector<std::string>>& opened, SettingsKey*& current)
+// The key a section header names, made when missing; null when the header is malformed or
+// too deep. A section given twice opens the same key again.
+SettingsKey* OpenSection(SettingsKey& root, std::string_view header)
 {
     std::vector<std::string> parts;
     for (std::size_t start = 0;;) {
@@ -217,22 +217,15 @@ bool OpenSection(
         const std::string_view escaped = header.substr(start, separator - start);
         std::optional<std::string> part = Unescape(escaped);
         if (!part || part->empty() || parts.size() == kSettingsMaxDepth)
-            return false;
+            return nullptr;
         parts.push_back(std::move(*part));
         if (separator == std::string_view::npos)
             break;
         start = separator + 1;
     }
-    const auto same = [&parts](const std::vector<std::string>& other) {
-        return std::equal(parts.begin(), parts.end(), other.begin(), other.end(), EqualFolded);
-    };
-    if (std::any_of(opened.begin(), opened.end(), same))
-        return false;
     const std::vector<std::string_view> views(parts.begin(), parts.end());
     bool created = false;
-    current = &MakeKey(root, views, created);
-    opened.push_back(std::move(parts));
-    return true;
+    return &MakeKey(root, views, created);
 }
 
 // ---- files -------------------------------------------------------------------------------
@@ -268,37 +261,37 @@ std::string FormatSettings(const SettingsKey& root)
     return out;
 }
 
-std::optional<SettingsKey> ParseSettings(std::string_view text)
+SettingsKey ParseSettings(std::string_view text)
 {
-    if (!text.starts_with(kSignature) || !text.ends_with('\n'))
-        return std::nullopt;
-    text.remove_prefix(kSignature.size());
-
     SettingsKey root;
+    // Null while the lines belong to a section whose header did not parse.
     SettingsKey* current = &root;
-    std::vector<std::vector<std::string>> opened;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        const std::string_view line = text.substr(0, end);
-        text.remove_prefix(end + 1);
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        // A carriage return is always escaped inside a value, so one at the end is a line end.
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
         if (line.empty())
             continue;
         if (line.front() == '[') {
-            if (line.back() != ']' || !OpenSection(root, line.substr(1, line.size() - 2), opened, current))
-                return std::nullopt;
+            current = line.back() == ']' ? OpenSection(root, line.substr(1, line.size() - 2)) : nullptr;
             continue;
         }
         const std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos)
-            return std::nullopt;
+        if (!current || equals == std::string_view::npos)
+            continue;
         std::optional<std::string> name = Unescape(line.substr(0, equals));
         std::optional<RegistryValue> value = ParseValueData(line.substr(equals + 1));
         if (!name || !value)
-            return std::nullopt;
+            continue;
+        // A value given twice: the later line, as a hand edit appended it, wins.
         const auto position = Position(current->values, *name);
         if (position != current->values.end() && EqualFolded(position->name, *name))
-            return std::nullopt;
-        current->values.insert(position, SettingsKey::Value {std::move(*name), std::move(*value)});
+            position->value = std::move(*value);
+        else
+            current->values.insert(position, SettingsKey::Value {std::move(*name), std::move(*value)});
     }
     return root;
 }
@@ -337,6 +330,9 @@ std::filesystem::path SettingsFile::Target() const
 
 void SettingsFile::Refresh() const
 {
+    // A batch's changes are not on the disk yet: the file would take them back.
+    if (m_batchDepth > 0)
+        return;
     const std::filesystem::path target = Target();
     struct stat status { };
     Stamp now;
@@ -353,15 +349,28 @@ void SettingsFile::Refresh() const
     // while the file stays away.
     if (!now.exists && !HoldsValues(m_root))
         return;
-    std::optional<SettingsKey> parsed;
-    if (now.exists && S_ISREG(status.st_mode)) {
-        if (const std::optional<std::string> text = ReadWholeFile(target, kLargestFile))
-            parsed = ParseSettings(*text);
-    }
-    m_root = parsed ? std::move(*parsed) : SettingsKey {};
+    std::optional<std::string> text;
+    if (now.exists && S_ISREG(status.st_mode))
+        text = ReadWholeFile(target, kLargestFile);
+    m_root = text ? ParseSettings(*text) : SettingsKey {};
 }
 
-bool SettingsFile::Commit(SettingsKey tree)
+bool SettingsFile::CanWrite() const
+{
+    const std::filesystem::path target = Target();
+    struct stat status { };
+    if (::lstat(target.c_str(), &status) == 0)
+        return S_ISREG(status.st_mode);
+    // The nearest folder that is there must be a folder; the missing ones below it are made.
+    for (std::filesystem::path folder = target.parent_path();; folder = folder.parent_path()) {
+        if (::stat(folder.c_str(), &status) == 0)
+            return S_ISDIR(status.st_mode);
+        if (errno != ENOENT || folder == folder.parent_path())
+            return false;
+    }
+}
+
+bool SettingsFile::Write(const SettingsKey& tree)
 {
     const std::filesystem::path target = Target();
     struct stat status { };
@@ -369,18 +378,52 @@ bool SettingsFile::Commit(SettingsKey tree)
     if (exists && !S_ISREG(status.st_mode))
         return false;
     if (HoldsValues(tree)) {
-        if (!WriteFileAtomically(target, FormatSettings(tree), 0600))
+        // A file the user gave other permissions (one shared through a link, say) keeps them.
+        const mode_t mode = exists ? status.st_mode & 0777 : 0600;
+        if (!WriteFileAtomically(target, FormatSettings(tree), mode))
             return false;
     } else if (exists && ::unlink(target.c_str()) != 0 && errno != ENOENT) {
         return false;
     }
-    m_root = std::move(tree);
     // Remember this version, so that only other writers make it read again.
     if (::stat(target.c_str(), &status) == 0)
         m_seen = {true, status.st_dev, status.st_ino, status.st_size, status.st_mtim, status.st_ctim};
     else
         m_seen = {};
     return true;
+}
+
+bool SettingsFile::Commit(SettingsKey tree)
+{
+    if (m_batchDepth > 0) {
+        if (!CanWrite())
+            return false;
+        m_batchChanged = true;
+    } else if (!Write(tree)) {
+        return false;
+    }
+    m_root = std::move(tree);
+    return true;
+}
+
+void SettingsFile::BeginBatch()
+{
+    if (m_batchDepth == 0) {
+        Refresh();
+        m_beforeBatch = m_root;
+    }
+    ++m_batchDepth;
+}
+
+bool SettingsFile::EndBatch()
+{
+    if (m_batchDepth == 0 || --m_batchDepth > 0 || !std::exchange(m_batchChanged, false))
+        return true;
+    if (Write(m_root))
+        return true;
+    // As after one failed write, nothing has changed.
+    m_root = std::move(m_beforeBatch);
+    return false;
 }
 
 bool SettingsFile::CreateKey(std::string_view path)

@@ -49,22 +49,27 @@ inline constexpr std::size_t kSettingsMaxDepth = 512;
 // DEL and any of % \ = [ ] are written as % and two hexadecimal digits, so that any text,
 // line breaks included, comes back unchanged.
 std::string FormatSettings(const SettingsKey& root);
-// The tree the text holds; nothing when the text is not a settings text as FormatSettings
-// writes it (another file, a damaged or cut one, a name or section given twice, a key deeper
-// than kSettingsMaxDepth). Blank lines are allowed anywhere after the first line.
-std::optional<SettingsKey> ParseSettings(std::string_view text);
+// The tree the text holds, read leniently so that a hand edit or a damaged line loses no more
+// than itself: a line that does not parse is skipped, and so are the lines of a section whose
+// header does not parse (malformed, or a key deeper than kSettingsMaxDepth). Lines may end in
+// CR LF, the last one without a line end; blank lines are ignored. A section
+// given twice adds to the same key; of a value given twice in a key, the later one counts.
+SettingsKey ParseSettings(std::string_view text);
 
 // The user's settings, kept as a registry tree in one text file (see FormatSettings).
 //
-// Every change is written at once: the new text goes to a temporary file in the same folder,
-// is flushed to the disk and renamed over the old file, so a crash leaves the old settings or
-// the new ones, never a mix. A tree that holds no values is kept as no file: deleting the last
-// value (or the key above it) deletes the file. The file is read again whenever another
-// process has replaced it since this one last read or wrote it.
+// A change is written at once, or, inside a batch, with the batch's other changes at its end:
+// the new text goes to a temporary file in the same folder, is flushed to the disk and renamed
+// over the old file, so a crash leaves the old settings or the new ones, never a mix. The file
+// keeps its permissions (a new one is the owner's alone). A tree that holds no values is kept
+// as no file: deleting the last value (or the key above it) deletes the file. The file is read
+// again whenever another process has replaced it since this one last read or wrote it, except
+// inside a batch.
 //
-// A file that cannot be read as settings (damaged, cut short, foreign, larger than 1 MiB)
-// reads as an empty tree; the next write replaces it. A path that is a folder, pipe or
-// device is never read from nor written over: every write fails then.
+// What a file holds that does not parse is skipped (see ParseSettings), and left out of the
+// next write; a file larger than 1 MiB is not ours and reads as an empty tree. A path that is
+// a folder, pipe or device is never read from nor written over: every change fails then, in a
+// batch too.
 class SettingsFile : public Registry {
 public:
     // $XDG_CONFIG_HOME/sekreta/fileName, with ~/.config in place of $XDG_CONFIG_HOME when that
@@ -72,7 +77,8 @@ public:
     static std::filesystem::path UserPath(std::string_view fileName);
 
     // The settings in `path`; its folder is created (readable by the owner alone) on the
-    // first write. A symbolic link at `path` is followed: its target is read and replaced.
+    // first write. A symbolic link at `path` is followed: its target is read and replaced,
+    // and the link stays.
     explicit SettingsFile(std::filesystem::path path);
 
     bool CreateKey(std::string_view path) override;
@@ -82,6 +88,8 @@ public:
     bool DeleteValue(std::string_view path, std::string_view name) override;
     bool DeleteKey(std::string_view path) override;
     std::vector<std::string> SubkeyNames(std::string_view path) const override;
+    void BeginBatch() override;
+    bool EndBatch() override;
 
 private:
     // What identifies one version of the file on the disk.
@@ -96,13 +104,23 @@ private:
 
     // Reads the file again when it is not the version last seen.
     void Refresh() const;
-    // Makes `tree` the settings, on the disk first; false, with nothing changed, when it cannot.
+    // Makes `tree` the settings, on the disk first (at the batch's end inside one); false, with
+    // nothing changed, when it cannot.
     bool Commit(SettingsKey tree);
+    // Puts the tree on the disk; false when it cannot.
+    bool Write(const SettingsKey& tree);
+    // False when no write could succeed: the place holds no regular file, or a file stands
+    // where a folder should be.
+    bool CanWrite() const;
     std::filesystem::path Target() const;
 
     std::filesystem::path m_path;
     mutable SettingsKey m_root;
     mutable Stamp m_seen;
+    int m_batchDepth = 0;
+    bool m_batchChanged = false;
+    // What the settings were when the outermost batch began.
+    SettingsKey m_beforeBatch;
 };
 
 }  // namespace sekreta::platform

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 
 namespace sekreta::platform::qt {
 
@@ -36,6 +37,10 @@ void QtFileChooser::Prepare(QFileDialog& dialog, const FileDialogRequest& reques
     dialog.setDefaultSuffix(ToQString(request.defaultExtension));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     // A Linux file dialog has no read-only box to hide; a read-only file opens as any other.
+    // A folder removed since the dialog was last used leaves the dialog's own choice.
+    const QString folder = QFile::decodeName(QByteArray::fromStdString(request.initialFolder.string()));
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        dialog.setDirectory(folder);
     if (!request.initialName.empty()) {
         const QString name = QFile::decodeName(QByteArray::fromStdString(request.initialName.string()));
         const QFileInfo info(name);
@@ -47,12 +52,27 @@ void QtFileChooser::Prepare(QFileDialog& dialog, const FileDialogRequest& reques
 
 std::optional<std::filesystem::path> QtFileChooser::Choose(const FileDialogRequest& request, QWidget* parent)
 {
-    QFileDialog dialog(parent);
-    dialog.setObjectName(QStringLiteral("fileDialog"));
-    Prepare(dialog, request);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return std::filesystem::path(QFile::encodeName(dialog.selectedFiles().front()).toStdString());
+    FileDialogRequest shown = request;
+    for (;;) {
+        QFileDialog dialog(parent);
+        dialog.setObjectName(QStringLiteral("fileDialog"));
+        Prepare(dialog, shown);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        const QString chosen = dialog.selectedFiles().front();
+        const QFileInfo file(chosen);
+        if (!request.pathMustExist || QFileInfo(file.absolutePath()).isDir())
+            return std::filesystem::path(QFile::encodeName(chosen).toStdString());
+        // Qt's own dialog takes a name in a folder that is not there; the dialog comes back,
+        // in the folder it showed and with the name alone, as Windows' does.
+        QMessageBox box(QMessageBox::Warning, dialog.windowTitle(),
+            QStringLiteral("%1\nPath does not exist.\nCheck the path and try again.").arg(chosen), QMessageBox::Ok,
+            parent);
+        box.setObjectName(QStringLiteral("messageBox"));
+        box.exec();
+        shown.initialFolder = QFile::encodeName(dialog.directory().absolutePath()).toStdString();
+        shown.initialName = QFile::encodeName(file.fileName()).toStdString();
+    }
 }
 
 }  // namespace sekreta::platform::qt

@@ -16,7 +16,8 @@ public:
     static QStringList NameFilters(const std::vector<FileFilter>& filters);
     // Sets up a dialog for the request: title, filters, default extension, options, name.
     static void Prepare(QFileDialog& dialog, const FileDialogRequest& request);
-    // Runs the dialog modally over `parent`; the chosen path, or nothing on Cancel.
+    // Runs the dialog modally over `parent`; the chosen path, or nothing on Cancel. When the
+    // path must exist and the chosen name's folder does not, the user is told and asked again.
     static std::optional<std::filesystem::path> Choose(const FileDialogRequest& request, QWidget* parent);
 };
 

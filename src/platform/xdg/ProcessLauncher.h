@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -16,5 +17,16 @@ using Launcher = std::function<bool(const std::vector<std::string>& arguments)>;
 // A thread of its own waits for it to end, so it never becomes a zombie and the caller never
 // waits. False when it cannot be started: not found on PATH, not executable, no resources.
 bool LaunchDetached(const std::vector<std::string>& arguments);
+
+// Whether a watched program did its work: false when it could not be started, or ended with a
+// non-zero status or by a signal within the grace time; true when it ended with status 0 or
+// still runs when the grace time is up.
+using LaunchVerdict = std::function<void(bool succeeded)>;
+
+// Starts the program as LaunchDetached does; a thread of its own watches it for at most
+// `grace`, gives `verdict` from that thread, and collects the program whenever it ends. When
+// the program cannot be started the verdict comes at once, on the caller's thread. Without a
+// thread to spare, no verdict comes.
+void LaunchWatched(const std::vector<std::string>& arguments, std::chrono::milliseconds grace, LaunchVerdict verdict);
 
 }  // namespace sekreta::platform
