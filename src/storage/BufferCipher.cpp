@@ -1,7 +1,7 @@
 #include "storage/BufferCipher.h"
 
 #include "storage/CCrc32.h"
-#include "storage/SecureZero.h"
+#include "platform/SecureZero.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -22,7 +22,7 @@ public:
         : m_bytes(DeriveKey(passPhrase))
     {
     }
-    ~DerivedKey() { SecureZero(m_bytes.data(), m_bytes.size()); }
+    ~DerivedKey() { platform::SecureZero(m_bytes.data(), m_bytes.size()); }
     DerivedKey(const DerivedKey&) = delete;
     DerivedKey& operator=(const DerivedKey&) = delete;
 
@@ -62,7 +62,7 @@ std::array<std::uint8_t, 16> DeriveKey(std::string_view passPhrase)
             std::rotate(work.begin(), work.begin() + 1, work.end());
         }
     }
-    SecureZero(work.data(), work.size());
+    platform::SecureZero(work.data(), work.size());
     return key;
 }
 

@@ -1,7 +1,7 @@
 #include "storage/CRc5Cipher.h"
 
 #include "storage/Rc5Lanes.h"
-#include "storage/SecureZero.h"
+#include "platform/SecureZero.h"
 
 #include <algorithm>
 #include <vector>
@@ -45,12 +45,12 @@ CRc5Cipher::CRc5Cipher(const std::uint8_t* key, std::size_t keyLength, std::uint
         b = l = rc5::RotateLeft(l + a + b, a + b);
     }
 
-    SecureZero(work.data(), work.size() * sizeof(std::uint32_t));
+    platform::SecureZero(work.data(), work.size() * sizeof(std::uint32_t));
 }
 
 CRc5Cipher::~CRc5Cipher()
 {
-    SecureZero(m_table.get(), (2 * static_cast<std::size_t>(m_rounds) + 2) * sizeof(std::uint32_t));
+    platform::SecureZero(m_table.get(), (2 * static_cast<std::size_t>(m_rounds) + 2) * sizeof(std::uint32_t));
 }
 
 std::size_t CRc5Cipher::BlockSize() const

@@ -1,6 +1,6 @@
-#include "storage/SecureZero.h"
+#include "platform/SecureZero.h"
 
-namespace sekreta {
+namespace sekreta::platform {
 
 void SecureZero(void* data, std::size_t size)
 {
@@ -13,4 +13,4 @@ void SecureZero(void* data, std::size_t size)
     asm volatile("" : : "r"(data) : "memory");
 }
 
-}  // namespace sekreta
+}  // namespace sekreta::platform
