@@ -1,13 +1,14 @@
 #include "platform/SecureZero.h"
 
+#include <cstring>
+
 namespace sekreta::platform {
 
 void SecureZero(void* data, std::size_t size)
 {
-    volatile unsigned char* bytes = static_cast<volatile unsigned char*>(data);
-    for (std::size_t i = 0; i < size; ++i) {
-        bytes[i] = 0;
-    }
+    if (size == 0)
+        return;
+    std::memset(data, 0, size);
     // The barrier tells the compiler the memory may be observed, so the
     // stores cannot be dropped or sunk past the caller's release of it.
     asm volatile("" : : "r"(data) : "memory");
