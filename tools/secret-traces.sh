@@ -15,9 +15,9 @@ command -v gcore >/dev/null || { echo "secret traces: gdb is not installed"; exi
 [ "$(id -u)" -eq 0 ] || { echo "secret traces: run as root, to take memory images and to start programs as nobody"; exit 1; }
 source tools/lib/virtual-desktop.sh
 
-phrase="Quokka lantern 8817"
-wrong_phrase="Kestrel umber 5529"
-# Long ones live in heap blocks of their own, short ones inside their strings.
+phrase="Quokka-8817"
+wrong_phrase="Kestrel-5529"
+# Short texts live inside their strings (on the stack, in a vector), long ones in heap blocks.
 passwords=("Vexillum-4471-Tarn" "Zq7wombatXy" "Pf9heron")
 
 file=$work/vault.sek
@@ -79,6 +79,9 @@ nobody=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 process() { echo "$(stat -c %U "/proc/$1/status") $(awk '/^Uid:/ {print $2}' "/proc/$1/status") $(readlink "/proc/$1/exe")"; }
 check "nobody may read both programs" "yes" "$("${nobody[@]}" sh -c '[ -r "$1" ] && [ -r "$2" ] && echo yes' - "$sekreta" "$cli")"
 "${nobody[@]}" sleep 30 &
+# Once sleep runs: setpriv itself is kept from dumping between changing its user and starting it.
+for _ in $(seq 50); do [ "$(readlink "/proc/$!/exe")" = "$(command -v sleep)" ] && break; sleep 0.1; done
+sleep 0.2
 check "a dumpable program that nobody runs shows as nobody's in /proc" "nobody 65534 $(command -v sleep)" "$(process $!)"
 kill $!
 

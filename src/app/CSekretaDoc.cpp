@@ -8,6 +8,7 @@
 #include "framework/CFileException.h"
 #include "framework/CWinApp.h"
 #include "framework/StringTable.h"
+#include "platform/SecureZero.h"
 #include "resources/ResourceIds.h"
 #include "storage/RecordFile.h"
 
@@ -69,6 +70,11 @@ const CommandMap& CSekretaDoc::GetCommandMap() const
     return ClassCommandMap();
 }
 
+CSekretaDoc::~CSekretaDoc()
+{
+    platform::SecureClear(m_strPassPhrase);
+}
+
 CSekretaView* CSekretaDoc::GetListView() const
 {
     POSITION position = GetFirstViewPosition();
@@ -105,7 +111,7 @@ bool CSekretaDoc::OnNewDocument()
     m_records.clear();
     if (CSekretaView* view = GetListView())
         view->FillList(m_records);
-    m_strPassPhrase.clear();
+    platform::SecureClear(m_strPassPhrase);
     return true;
 }
 
@@ -124,6 +130,8 @@ void CSekretaDoc::OnFilePassPhrase()
     CPassPhraseDlg dialog;
     if (dialog.DoModal() != platform::IDOK)
         return;
+    // Assigning over the old phrase would keep its end where the new one is shorter.
+    platform::SecureClear(m_strPassPhrase);
     m_strPassPhrase = dialog.m_strPassPhrase;
     SetModifiedFlag(true);
 }
@@ -259,9 +267,10 @@ void CSekretaDoc::OnToolsGeneratePassword()
     PresetGenerator(generator);
     if (generator.DoModal() != platform::IDOK)
         return;
-    const std::string password = generator.Generate();
+    std::string password = generator.Generate();
     CopyToClipboard(password);
     AfxMessageBox("The password " + password + " has been copied to the clipboard");
+    platform::SecureClear(password);
 }
 
 }  // namespace sekreta

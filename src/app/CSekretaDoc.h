@@ -21,12 +21,15 @@ public:
     const CRuntimeClass* GetRuntimeClass() const override;
     static const CommandMap& ClassCommandMap();
 
+    // Wipes the pass phrase; the records wipe themselves.
+    ~CSekretaDoc() override;
+
     // Asks for the pass phrase first when the document holds none; a cancelled prompt fails
     // with CFileException(accessDenied). Loading refills the list.
     void Serialize(CArchive& archive) override;
     // Empties the store; the pass phrase stays.
     void DeleteContents() override;
-    // Empties the store and the list, and forgets the pass phrase.
+    // Empties the store and the list, and forgets the pass phrase, wiping it.
     bool OnNewDocument() override;
 
     // Reads the whole file into the (empty) store under m_strPassPhrase.
