@@ -230,6 +230,11 @@ void CSekretaDoc::CopyToClipboard(std::string_view text)
     AfxGetApp()->GetPlatform().clipboard.SetText(text);
 }
 
+void CSekretaDoc::CopySecretToClipboard(std::string_view text)
+{
+    AfxGetApp()->GetPlatform().clipboard.SetSecretText(text);
+}
+
 void CSekretaDoc::OnEditCopyUrl()
 {
     if (const int index = GetSelectedIndex(); index >= 0)
@@ -245,7 +250,7 @@ void CSekretaDoc::OnEditCopyUsername()
 void CSekretaDoc::OnEditCopyPassword()
 {
     if (const int index = GetSelectedIndex(); index >= 0)
-        CopyToClipboard(m_records[static_cast<std::size_t>(index)].password);
+        CopySecretToClipboard(m_records[static_cast<std::size_t>(index)].password);
 }
 
 void CSekretaDoc::OnToolsGotoUrl()
@@ -256,7 +261,7 @@ void CSekretaDoc::OnToolsGotoUrl()
     const AccountRecord& record = m_records[static_cast<std::size_t>(index)];
     // The password goes first, so it is there to paste into the page that opens; an empty one
     // too, so that no older password stays behind.
-    CopyToClipboard(record.password);
+    CopySecretToClipboard(record.password);
     if (!AfxGetApp()->GetPlatform().shell.OpenUrl(record.url))
         AfxMessageBox("Failed to connect automatically.");
 }
@@ -268,7 +273,7 @@ void CSekretaDoc::OnToolsGeneratePassword()
     if (generator.DoModal() != platform::IDOK)
         return;
     std::string password = generator.Generate();
-    CopyToClipboard(password);
+    CopySecretToClipboard(password);
     AfxMessageBox("The password " + password + " has been copied to the clipboard");
     platform::SecureClear(password);
 }

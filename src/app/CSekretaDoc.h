@@ -63,6 +63,8 @@ public:
 
     // Replaces what the clipboard holds; a clipboard that cannot be had loses the copy silently.
     void CopyToClipboard(std::string_view text);
+    // The same for a password, marked for clipboard managers to keep out of their history.
+    void CopySecretToClipboard(std::string_view text);
 
     // What a double-click on an entry does: the same as Edit > Modify.
     virtual void ModifySelected();
