@@ -13,8 +13,9 @@ packages=(
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins fonts-dejavu-core libgl-dev
 )
 if [ "${1:-}" = "test" ] || [ "${1:-}" = "screenshots" ]; then
-  # The walk through the desktop program under a virtual display: typing, and the clipboard.
-  packages+=(xvfb xdotool xclip)
+  # The walk through the desktop program under a virtual display: typing, and the clipboard; and
+  # gdb's gcore for the memory images that tools/secret-traces.sh searches.
+  packages+=(xvfb xdotool xclip gdb)
 fi
 if [ "${1:-}" = "screenshots" ]; then
   packages+=(imagemagick)
