@@ -2,7 +2,7 @@
 
 #include "storage/CCrc32.h"
 #include "platform/SecureZero.h"
-#include "platform/posix/LockedBytes.h"
+#include "platform/posix/LockedScratch.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -21,7 +21,7 @@ constexpr std::size_t kKeySize = 16;
 // The key bytes are wiped however the cipher's construction ends.
 template <typename Cipher> std::unique_ptr<Cipher> MakeCipher(std::string_view passPhrase)
 {
-    const platform::LockedBytes key(kKeySize);
+    const platform::LockedScratch key(kKeySize);
     DeriveKey(passPhrase, std::span<std::uint8_t, kKeySize>(key.Data(), kKeySize));
     return std::make_unique<Cipher>(key.Data(), key.Size(), kRounds);
 }

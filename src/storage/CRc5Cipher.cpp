@@ -1,5 +1,6 @@
 #include "storage/CRc5Cipher.h"
 
+#include "platform/posix/LockedScratch.h"
 #include "storage/Rc5Lanes.h"
 
 #include <algorithm>
@@ -23,7 +24,7 @@ CRc5Cipher::CRc5Cipher(const std::uint8_t* key, std::size_t keyLength, std::uint
     // takes a remainder modulo zero. The words are the key itself: locked and
     // wiped like the table.
     const std::size_t keyWords = std::max<std::size_t>(1, (keyLength + 3) / 4);
-    const platform::LockedBytes workBytes(keyWords * sizeof(std::uint32_t));
+    const platform::LockedScratch workBytes(keyWords * sizeof(std::uint32_t));
     auto* work = reinterpret_cast<std::uint32_t*>(workBytes.Data());
     for (std::size_t i = 0; i < keyLength; ++i) {
         work[i / 4] |= static_cast<std::uint32_t>(key[i]) << (8 * (i % 4));
