@@ -1,8 +1,8 @@
 #include "storage/BufferCipher.h"
 
-#include "storage/CCrc32.h"
 #include "platform/SecureZero.h"
 #include "platform/posix/LockedScratch.h"
+#include "storage/CCrc32.h"
 
 #include <algorithm>
 #include <cstddef>
