@@ -28,14 +28,16 @@ for i in "${!passwords[@]}"; do
 done
 
 # The secrets that a memory image of process $1 holds, each once, as "TEXT (UTF-8)" or
-# "TEXT (UTF-16)"; nothing when it holds none of them.
+# "TEXT (UTF-16)"; nothing when it holds none of them. Each is looked for without its first
+# character, which is all that clearing a string overwrites.
 traces() {
-  local image=$work/image pid=$1 secret
+  local image=$work/image pid=$1 secret rest
   shift
   gcore -o "$image" "$pid" >/dev/null 2>&1 || { echo "no memory image"; return; }
   for secret in "$@"; do
-    grep -qaF -- "$secret" "$image.$pid" && echo "$secret (UTF-8)"
-    LC_ALL=C grep -qaP -- "$(printf '%s' "$secret" | sed 's/./&\\x00/g')" "$image.$pid" && echo "$secret (UTF-16)"
+    rest=${secret:1}
+    grep -qaF -- "$rest" "$image.$pid" && echo "$secret (UTF-8)"
+    LC_ALL=C grep -qaP -- "$(printf '%s' "$rest" | sed 's/./&\\x00/g')" "$image.$pid" && echo "$secret (UTF-16)"
   done
   rm -f "$image.$pid"
 }
@@ -96,12 +98,13 @@ program=
 
 # Standard input stays open and empty, so sekreta-cli waits on it for the pass phrase.
 exec 4< <(sleep 30)
+feeder=$!
 "${nobody[@]}" "$cli" ls vault.sek --passphrase-stdin <&4 >/dev/null 2>&1 &
 waiting=$!
 for _ in $(seq 50); do grep -q '^0 ' "/proc/$waiting/syscall" 2>/dev/null && break; sleep 0.1; done
 check "sekreta-cli, run by nobody, reads its pass phrase" "0" "$(cut -d' ' -f1 "/proc/$waiting/syscall")"
 check "sekreta-cli is not dumpable: root owns its files in /proc" "root 65534 $cli" "$(process "$waiting")"
-kill "$waiting"
+kill "$waiting" "$feeder"
 exec 4<&-
 
 report
