@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Walks through the desktop program as a person would, on a virtual display: opens a file with
-# its pass phrase, copies an entry's password, user and URL and reads the X clipboard, meets a
-# failing opener in Go to URL and Help Topics, deletes an entry and saves, saves again after
-# sekreta-cli changed the file and is asked first, opens with a wrong pass phrase, hands a
-# second file over from a second start while a pass phrase prompt is up, and exits. Every
-# check prints one line; the last line counts them. Needs Xvfb, xdotool and xclip.
+# its pass phrase, copies an entry's password (marked as a secret), user and URL and reads the X
+# clipboard, meets a failing opener in Go to URL and Help Topics, deletes an entry and saves,
+# saves again after sekreta-cli changed the file and is asked first, opens with a wrong pass
+# phrase, hands a second file over from a second start while a pass phrase prompt is up, and
+# exits. Every check prints one line; the last line counts them. Needs Xvfb, xdotool and xclip.
 #
 #   tools/desktop-walk.sh [BUILD_FOLDER]      (default: build/release)
 set -uo pipefail
@@ -14,6 +14,8 @@ command -v xclip >/dev/null || { echo "desktop walk: xclip is not installed"; ex
 source tools/lib/virtual-desktop.sh
 
 clipboard() { xclip -o -selection clipboard; }
+# Whether the clipboard offers the clipboard managers' hint among its types.
+hinted() { xclip -o -selection clipboard -t TARGETS | grep -qx x-kde-passwordManagerHint && echo yes || echo no; }
 entries() { printf 'walk pass phrase\n' | "$cli" ls "$file" --passphrase-stdin | wc -l; }
 message_copied() { clipboard | grep -qxF "$1" && echo yes; }
 question_copied() { clipboard | grep -qxF "$file was changed by another program after Sekreta read it." && echo yes; }
@@ -46,8 +48,11 @@ check "the entries show under the caption file.sek - Sekreta" "yes" "${main:+yes
 keys ctrl+p
 check "Ctrl+P puts the password of the last entry, the one selected, on the clipboard" "sh0p-pw" \
   "$(settled sh0p-pw clipboard)"
+check "the password is marked for clipboard managers to keep out of their history" "yes secret" \
+  "$(hinted) $(xclip -o -selection clipboard -t x-kde-passwordManagerHint)"
 keys ctrl+u
 check "Ctrl+U puts its user on the clipboard" "buyer" "$(settled buyer clipboard)"
+check "the user carries no such mark" "no" "$(hinted)"
 keys ctrl+w
 check "Ctrl+W puts its URL on the clipboard" "https://shop.example" "$(settled https://shop.example clipboard)"
 

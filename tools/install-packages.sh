@@ -15,8 +15,9 @@ packages=(
 )
 if [ "${1:-}" = "test" ] || [ "${1:-}" = "screenshots" ]; then
   # The walk through the desktop program under a virtual display: typing, and the clipboard;
-  # a window manager, and xprop to ask it what state a window is in.
-  packages+=(xvfb xdotool xclip openbox x11-utils)
+  # a window manager, and xprop to ask it what state a window is in; and gdb's gcore for the
+  # memory images that tools/secret-traces.sh searches.
+  packages+=(xvfb xdotool xclip openbox x11-utils gdb)
 fi
 if [ "${1:-}" = "screenshots" ]; then
   packages+=(imagemagick)

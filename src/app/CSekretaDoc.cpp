@@ -8,6 +8,7 @@
 #include "framework/CFileException.h"
 #include "framework/CWinApp.h"
 #include "framework/StringTable.h"
+#include "platform/SecureZero.h"
 #include "resources/ResourceIds.h"
 #include "storage/PassPhraseForms.h"
 #include "storage/RecordFile.h"
@@ -19,6 +20,12 @@ namespace {
 // The entry editor shows an empty URL as this prefix, and a URL left at exactly this prefix is
 // stored empty. Any other spelling ("HTTP://", "http:// ") is kept as typed.
 constexpr std::string_view kUrlPrefix = "http://";
+
+// The clipboard's text ends at a zero byte, as every text of the system the format came from does.
+std::string_view UpToZeroByte(std::string_view text)
+{
+    return text.substr(0, text.find('\0'));
+}
 
 std::string StoredUrl(const std::string& edited)
 {
@@ -70,6 +77,11 @@ const CommandMap& CSekretaDoc::GetCommandMap() const
     return ClassCommandMap();
 }
 
+CSekretaDoc::~CSekretaDoc()
+{
+    platform::SecureClear(m_strPassPhrase);
+}
+
 CSekretaView* CSekretaDoc::GetListView() const
 {
     POSITION position = GetFirstViewPosition();
@@ -107,7 +119,7 @@ bool CSekretaDoc::OnNewDocument()
     m_records.clear();
     if (CSekretaView* view = GetListView())
         view->FillList(m_records);
-    m_strPassPhrase.clear();
+    platform::SecureClear(m_strPassPhrase);
     return true;
 }
 
@@ -126,7 +138,11 @@ void CSekretaDoc::OnFilePassPhrase()
     CPassPhraseDlg dialog;
     if (dialog.DoModal() != platform::IDOK)
         return;
-    m_strPassPhrase = NewPassPhraseForm(m_strPassPhrase, dialog.m_strPassPhrase);
+    std::string passPhrase = NewPassPhraseForm(m_strPassPhrase, dialog.m_strPassPhrase);
+    // Assigning over the old phrase would keep its end where the new one is shorter.
+    platform::SecureClear(m_strPassPhrase);
+    m_strPassPhrase = passPhrase;
+    platform::SecureClear(passPhrase);
     SetModifiedFlag(true);
 }
 
@@ -231,8 +247,12 @@ void CSekretaDoc::OnUpdateToolsGotoUrl(CCmdUI* cmdUI)
 
 void CSekretaDoc::CopyToClipboard(std::string_view text)
 {
-    // The clipboard's text ends at a zero byte, as every text of the system it came from does.
-    AfxGetApp()->GetPlatform().clipboard.SetText(text.substr(0, text.find('\0')));
+    AfxGetApp()->GetPlatform().clipboard.SetText(UpToZeroByte(text));
+}
+
+void CSekretaDoc::CopySecretToClipboard(std::string_view text)
+{
+    AfxGetApp()->GetPlatform().clipboard.SetSecretText(UpToZeroByte(text));
 }
 
 void CSekretaDoc::OnEditCopyUrl()
@@ -250,7 +270,7 @@ void CSekretaDoc::OnEditCopyUsername()
 void CSekretaDoc::OnEditCopyPassword()
 {
     if (const int index = GetSelectedIndex(); index >= 0)
-        CopyToClipboard(m_records[static_cast<std::size_t>(index)].password);
+        CopySecretToClipboard(m_records[static_cast<std::size_t>(index)].password);
 }
 
 void CSekretaDoc::OnToolsGotoUrl()
@@ -261,7 +281,7 @@ void CSekretaDoc::OnToolsGotoUrl()
     const AccountRecord& record = m_records[static_cast<std::size_t>(index)];
     // The password goes first, so it is there to paste into the page that opens; an empty one
     // too, so that no older password stays behind.
-    CopyToClipboard(record.password);
+    CopySecretToClipboard(record.password);
     AfxGetApp()->GetPlatform().shell.OpenUrl(record.url, [] { AfxMessageBox("Failed to connect automatically."); });
 }
 
@@ -271,9 +291,10 @@ void CSekretaDoc::OnToolsGeneratePassword()
     PresetGenerator(generator);
     if (generator.DoModal() != platform::IDOK)
         return;
-    const std::string password = generator.Generate();
-    CopyToClipboard(password);
+    std::string password = generator.Generate();
+    CopySecretToClipboard(password);
     AfxMessageBox("The password " + password + " has been copied to the clipboard");
+    platform::SecureClear(password);
 }
 
 }  // namespace sekreta

@@ -22,12 +22,15 @@ public:
     const CRuntimeClass* GetRuntimeClass() const override;
     static const CommandMap& ClassCommandMap();
 
+    // Wipes the pass phrase; the records wipe themselves.
+    ~CSekretaDoc() override;
+
     // Asks for the pass phrase first when the document holds none; a cancelled prompt fails
     // with CFileException(accessDenied). Loading refills the list.
     void Serialize(CArchive& archive) override;
     // Empties the store; the pass phrase stays.
     void DeleteContents() override;
-    // Empties the store and the list, and forgets the pass phrase.
+    // Empties the store and the list, and forgets the pass phrase, wiping it.
     bool OnNewDocument() override;
 
     // Reads the whole file into the (empty) store under m_strPassPhrase.
@@ -63,6 +66,8 @@ public:
     // Replaces what the clipboard holds with the text up to its first zero byte, if any; a
     // clipboard that cannot be had loses the copy silently.
     void CopyToClipboard(std::string_view text);
+    // The same for a password, marked for clipboard managers to keep out of their history.
+    void CopySecretToClipboard(std::string_view text);
 
     // What a double-click on an entry does: the same as Edit > Modify.
     virtual void ModifySelected();

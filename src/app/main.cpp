@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/Platform.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/ProcessPrivacy.h"
 #include "platform/posix/SettingsFile.h"
 #include "platform/posix/SystemRandomSource.h"
 #include "platform/qt/QtClipboard.h"
@@ -83,6 +84,7 @@ std::optional<int> HandOver(const platform::SingleInstance& instance, const std:
 
 int main(int argc, char** argv)
 {
+    platform::MakeProcessPrivate();
     if (!HasDisplay()) {
         std::cerr << "sekreta: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set); "
                      "sekreta-cli works without one: sekreta-cli --help\n";

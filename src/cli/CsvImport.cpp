@@ -2,9 +2,7 @@
 
 #include "cli/CsvReader.h"
 #include "cli/LineBreaks.h"
-#include "cli/TerminalText.h"
 #include "cli/UsageError.h"
-#include "platform/TextEncoding.h"
 
 #include <algorithm>
 #include <optional>
@@ -45,18 +43,6 @@ std::string Trimmed(std::string_view name)
     return std::string(name);
 }
 
-// "a", "b", "c", as a terminal may show them.
-std::string Quoted(const std::vector<std::string>& names)
-{
-    std::string list;
-    for (const std::string& name : names) {
-        if (!list.empty())
-            list += ", ";
-        list += '"' + EscapeControls(platform::DisplayText(name), false) + '"';
-    }
-    return list;
-}
-
 std::string FieldOf(const std::vector<std::string>& fields, std::optional<std::size_t> column)
 {
     return column ? fields[*column] : std::string();
@@ -78,12 +64,14 @@ std::vector<AccountRecord> RecordsFromCsv(std::string_view text, const std::stri
         name = Trimmed(name);
     const std::optional<std::size_t> title = FindColumn(header, "Title");
     const std::optional<std::size_t> password = FindColumn(header, "Password");
-    // Without them every entry would be imported without its name or its password.
+    // Without them every entry would be imported without its name or its password. The row is
+    // not shown: in a file without a header row it is an entry, password and all.
     if (!title || !password) {
         const std::string missing = !title && !password ? "no \"Title\" and no \"Password\" column"
             : !title                                    ? "no \"Title\" column"
                                                         : "no \"Password\" column";
-        throw UsageError(source + ": the header row has " + missing + "; its columns are " + Quoted(header) + ".");
+        throw UsageError(
+            source + ": the header row, line " + std::to_string(rows.front().line) + ", has " + missing + ".");
     }
     const std::optional<std::size_t> username = FindColumn(header, "Username");
     const std::optional<std::size_t> url = FindColumn(header, "URL");

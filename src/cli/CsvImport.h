@@ -16,8 +16,8 @@ namespace sekreta::cli {
 // Fields keep their bytes, except that a lone line feed in the notes becomes CR LF, the line
 // break the desktop program's notes hold. A UTF-8 byte order mark before the header is dropped.
 // Throws UsageError naming `source` when the text is no such CSV: no header row, no "Title" or
-// no "Password" column (naming the columns there are), a row with another number of fields than
-// the header, or a quoting fault.
+// no "Password" column, a row with another number of fields than the header, or a quoting fault.
+// The message names the line and never shows a field, which could be a password.
 std::vector<AccountRecord> RecordsFromCsv(std::string_view text, const std::string& source);
 
 }  // namespace sekreta::cli

@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/ProcessPrivacy.h"
 #include "platform/posix/SystemRandomSource.h"
 
 #include <iostream>
@@ -7,6 +8,7 @@
 
 int main(int argc, char** argv)
 {
+    sekreta::platform::MakeProcessPrivate();
     sekreta::platform::PosixFileSystem fileSystem;
     // Every real password comes from the system's cryptographic source.
     sekreta::platform::SystemRandomSource random;

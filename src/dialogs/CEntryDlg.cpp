@@ -2,6 +2,7 @@
 
 #include "dialogs/CGeneratorDlg.h"
 #include "framework/CDataExchange.h"
+#include "platform/SecureZero.h"
 #include "resources/ControlIds.h"
 #include "resources/ResourceIds.h"
 
@@ -10,6 +11,12 @@ namespace sekreta {
 CEntryDlg::CEntryDlg()
     : CDialog(IDD_ENTRY)
 {
+}
+
+CEntryDlg::~CEntryDlg()
+{
+    for (std::string* text : {&m_strAccount, &m_strPassword, &m_strUser, &m_strUrl, &m_strNotes})
+        platform::SecureClear(*text);
 }
 
 const CommandMap& CEntryDlg::ClassCommandMap()

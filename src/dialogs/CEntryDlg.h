@@ -12,6 +12,8 @@ namespace sekreta {
 class CEntryDlg : public CDialog {
 public:
     CEntryDlg();
+    // Wipes the five texts.
+    ~CEntryDlg() override;
 
     static const CommandMap& ClassCommandMap();
 

@@ -1,6 +1,7 @@
 #include "dialogs/CPassPhraseDlg.h"
 
 #include "framework/CDataExchange.h"
+#include "platform/SecureZero.h"
 #include "platform/TextEncoding.h"
 #include "resources/ControlIds.h"
 #include "resources/ResourceIds.h"
@@ -16,6 +17,11 @@ constexpr std::size_t kShortestPassPhrase = 4;
 CPassPhraseDlg::CPassPhraseDlg()
     : CDialog(IDD_PASSPHRASE)
 {
+}
+
+CPassPhraseDlg::~CPassPhraseDlg()
+{
+    platform::SecureClear(m_strPassPhrase);
 }
 
 void CPassPhraseDlg::DoDataExchange(CDataExchange* dx)

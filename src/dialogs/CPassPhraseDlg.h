@@ -11,6 +11,8 @@ namespace sekreta {
 class CPassPhraseDlg : public CDialog {
 public:
     CPassPhraseDlg();
+    // Wipes the pass phrase.
+    ~CPassPhraseDlg() override;
 
     // Exactly as typed: nothing is trimmed.
     std::string m_strPassPhrase;

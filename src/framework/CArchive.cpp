@@ -1,6 +1,7 @@
 #include "framework/CArchive.h"
 
 #include "framework/CArchiveException.h"
+#include "platform/SecureZero.h"
 #include "platform/TextEncoding.h"
 
 #include <algorithm>
@@ -31,6 +32,11 @@ CArchive::CArchive(CFile& file, Mode mode, std::size_t bufferSize)
     , m_mode(mode)
     , m_buffer(std::max<std::size_t>(bufferSize, 16))
 {
+}
+
+CArchive::~CArchive()
+{
+    platform::SecureZero(m_buffer.data(), m_buffer.size());
 }
 
 void CArchive::RequireLoading() const
@@ -205,6 +211,7 @@ std::string CArchive::ReadString()
         }
         platform::AppendUtf8(text, unit);
     }
+    platform::SecureZero(units.data(), units.size());
     return text;
 }
 

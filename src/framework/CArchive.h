@@ -16,8 +16,9 @@ public:
     enum Mode { store = 0, load = 1 };
 
     CArchive(CFile& file, Mode mode, std::size_t bufferSize = 4096);
-    // An archive that was not closed drops what it had not yet written.
-    ~CArchive() = default;
+    // An archive that was not closed drops what it had not yet written. Its buffer is wiped: it
+    // held plain bytes of the file.
+    ~CArchive();
     CArchive(const CArchive&) = delete;
     CArchive& operator=(const CArchive&) = delete;
 

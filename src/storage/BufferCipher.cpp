@@ -1,7 +1,8 @@
 #include "storage/BufferCipher.h"
 
+#include "platform/SecureZero.h"
+#include "platform/posix/LockedScratch.h"
 #include "storage/CCrc32.h"
-#include "storage/SecureZero.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -15,27 +16,13 @@ namespace {
 constexpr std::size_t kBlockSize = 8;
 constexpr std::uint32_t kRounds = 12;
 
+constexpr std::size_t kKeySize = 16;
+
 // The key bytes are wiped however the cipher's construction ends.
-class DerivedKey {
-public:
-    explicit DerivedKey(std::string_view passPhrase)
-        : m_bytes(DeriveKey(passPhrase))
-    {
-    }
-    ~DerivedKey() { SecureZero(m_bytes.data(), m_bytes.size()); }
-    DerivedKey(const DerivedKey&) = delete;
-    DerivedKey& operator=(const DerivedKey&) = delete;
-
-    const std::uint8_t* Data() const { return m_bytes.data(); }
-    std::size_t Size() const { return m_bytes.size(); }
-
-private:
-    std::array<std::uint8_t, 16> m_bytes;
-};
-
 template <typename Cipher> std::unique_ptr<Cipher> MakeCipher(std::string_view passPhrase)
 {
-    const DerivedKey key(passPhrase);
+    const platform::LockedScratch key(kKeySize);
+    DeriveKey(passPhrase, std::span<std::uint8_t, kKeySize>(key.Data(), kKeySize));
     return std::make_unique<Cipher>(key.Data(), key.Size(), kRounds);
 }
 
@@ -53,6 +40,12 @@ template <typename Cipher> void TransformBuffer(std::string_view passPhrase, std
 std::array<std::uint8_t, 16> DeriveKey(std::string_view passPhrase)
 {
     std::array<std::uint8_t, 16> key {};
+    DeriveKey(passPhrase, key);
+    return key;
+}
+
+void DeriveKey(std::string_view passPhrase, std::span<std::uint8_t, 16> key)
+{
     std::vector<std::uint8_t> work(passPhrase.begin(), passPhrase.end());
     CCrc32 crc;
     for (std::size_t part = 0; part < 4; ++part) {
@@ -62,8 +55,7 @@ std::array<std::uint8_t, 16> DeriveKey(std::string_view passPhrase)
             std::rotate(work.begin(), work.begin() + 1, work.end());
         }
     }
-    SecureZero(work.data(), work.size());
-    return key;
+    platform::SecureZero(work.data(), work.size());
 }
 
 std::unique_ptr<CRc5Encryptor> MakeEncryptor(std::string_view passPhrase)

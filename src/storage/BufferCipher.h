@@ -15,10 +15,12 @@ namespace sekreta {
 // phrase and of the phrase rotated left by one, two and three bytes, each
 // written least significant byte first.
 std::array<std::uint8_t, 16> DeriveKey(std::string_view passPhrase);
+// The same, written into `key`, for a caller that keeps key material where it chooses.
+void DeriveKey(std::string_view passPhrase, std::span<std::uint8_t, 16> key);
 
 // The RC5-32/12 ciphers under DeriveKey(passPhrase) that the buffer operations use, for
-// callers that encrypt or decrypt a stream piece by piece. The derived key is wiped once the
-// cipher has expanded it; the cipher wipes its table when destroyed.
+// callers that encrypt or decrypt a stream piece by piece. The derived key lies on a locked page
+// and is wiped once the cipher has expanded it; the cipher wipes its table when destroyed.
 std::unique_ptr<CRc5Encryptor> MakeEncryptor(std::string_view passPhrase);
 std::unique_ptr<CRc5Decryptor> MakeDecryptor(std::string_view passPhrase);
 

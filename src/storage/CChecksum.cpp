@@ -1,6 +1,6 @@
 #include "storage/CChecksum.h"
 
-#include "storage/SecureZero.h"
+#include "platform/SecureZero.h"
 
 #include <vector>
 
@@ -25,7 +25,7 @@ bool CChecksum::Matches(const std::uint8_t* digest)
         difference |= static_cast<std::uint8_t>(actual[i] ^ digest[i]);
     }
 
-    SecureZero(actual.data(), actual.size());
+    platform::SecureZero(actual.data(), actual.size());
     return difference == 0;
 }
 

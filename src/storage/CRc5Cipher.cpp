@@ -1,10 +1,9 @@
 #include "storage/CRc5Cipher.h"
 
+#include "platform/posix/LockedScratch.h"
 #include "storage/Rc5Lanes.h"
-#include "storage/SecureZero.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace sekreta {
 
@@ -17,19 +16,21 @@ constexpr std::uint32_t kMagicQ = 0x9E3779B9U;
 
 CRc5Cipher::CRc5Cipher(const std::uint8_t* key, std::size_t keyLength, std::uint32_t rounds)
     : m_rounds(rounds)
-    , m_table(std::make_unique<std::uint32_t[]>(2 * static_cast<std::size_t>(rounds) + 2))
+    , m_table((2 * static_cast<std::size_t>(rounds) + 2) * sizeof(std::uint32_t))
 {
     const std::size_t tableSize = 2 * static_cast<std::size_t>(rounds) + 2;
 
     // An empty key still mixes against one zero word, so the schedule never
-    // takes a remainder modulo zero.
+    // takes a remainder modulo zero. The words are the key itself: locked and
+    // wiped like the table.
     const std::size_t keyWords = std::max<std::size_t>(1, (keyLength + 3) / 4);
-    std::vector<std::uint32_t> work(keyWords, 0);
+    const platform::LockedScratch workBytes(keyWords * sizeof(std::uint32_t));
+    auto* work = reinterpret_cast<std::uint32_t*>(workBytes.Data());
     for (std::size_t i = 0; i < keyLength; ++i) {
         work[i / 4] |= static_cast<std::uint32_t>(key[i]) << (8 * (i % 4));
     }
 
-    std::uint32_t* table = m_table.get();
+    auto* table = reinterpret_cast<std::uint32_t*>(m_table.Data());
     table[0] = kMagicP;
     for (std::size_t i = 1; i < tableSize; ++i) {
         table[i] = table[i - 1] + kMagicQ;
@@ -44,14 +45,10 @@ CRc5Cipher::CRc5Cipher(const std::uint8_t* key, std::size_t keyLength, std::uint
         a = s = rc5::RotateLeft(s + a + b, 3);
         b = l = rc5::RotateLeft(l + a + b, a + b);
     }
-
-    SecureZero(work.data(), work.size() * sizeof(std::uint32_t));
 }
 
-CRc5Cipher::~CRc5Cipher()
-{
-    SecureZero(m_table.get(), (2 * static_cast<std::size_t>(m_rounds) + 2) * sizeof(std::uint32_t));
-}
+// The table wipes itself.
+CRc5Cipher::~CRc5Cipher() = default;
 
 std::size_t CRc5Cipher::BlockSize() const
 {

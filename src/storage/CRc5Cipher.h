@@ -1,16 +1,17 @@
 #pragma once
 
+#include "platform/posix/LockedBytes.h"
 #include "storage/CBlockCipher.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 
 namespace sekreta {
 
 // RC5 with 32-bit words and 8-byte blocks: owns the expanded key that the
 // encryptor and decryptor share. The key is consumed by the constructor and
-// not kept; the expanded key is wiped on destruction.
+// not kept; the expanded key lies on locked pages and is wiped on destruction.
+// The constructor throws std::bad_alloc when memory runs out.
 class CRc5Cipher : public CBlockCipher {
 public:
     CRc5Cipher(const std::uint8_t* key, std::size_t keyLength, std::uint32_t rounds);
@@ -22,11 +23,11 @@ protected:
     std::uint32_t Rounds() const { return m_rounds; }
 
     // The expanded key S: 2 * Rounds() + 2 words.
-    const std::uint32_t* Table() const { return m_table.get(); }
+    const std::uint32_t* Table() const { return reinterpret_cast<const std::uint32_t*>(m_table.Data()); }
 
 private:
     std::uint32_t m_rounds;
-    std::unique_ptr<std::uint32_t[]> m_table;
+    platform::LockedBytes m_table;
 };
 
 }  // namespace sekreta

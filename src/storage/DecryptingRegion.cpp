@@ -1,5 +1,6 @@
 #include "storage/DecryptingRegion.h"
 
+#include "platform/SecureZero.h"
 #include "storage/BufferCipher.h"
 
 #include <algorithm>
@@ -15,6 +16,11 @@ DecryptingRegion::DecryptingRegion(CArchive& source, std::uint64_t length, std::
 {
     if (length % kBlockSize != 0)
         throw std::invalid_argument("a region is whole blocks of 8 bytes");
+}
+
+DecryptingRegion::~DecryptingRegion()
+{
+    platform::SecureZero(m_partial.data(), m_partial.size());
 }
 
 std::size_t DecryptingRegion::Read(void* buffer, std::size_t count)

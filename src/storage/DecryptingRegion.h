@@ -21,6 +21,8 @@ public:
     // `length` is the region's length; `source` stands at its first byte. Throws
     // std::invalid_argument when length is not a multiple of 8.
     DecryptingRegion(CArchive& source, std::uint64_t length, std::string_view passPhrase);
+    // Wipes the decrypted block it keeps.
+    ~DecryptingRegion() override;
 
     // Throws what the source throws; CArchiveException(endOfFile) when it ends early.
     std::size_t Read(void* buffer, std::size_t count) override;

@@ -1,5 +1,6 @@
 #include "storage/EncryptingRegion.h"
 
+#include "platform/SecureZero.h"
 #include "storage/BufferCipher.h"
 
 #include <algorithm>
@@ -23,6 +24,11 @@ EncryptingRegion::EncryptingRegion(CArchive& target, std::uint64_t length, std::
 {
     if (length % kBlockSize != 0)
         throw std::invalid_argument("a region is whole blocks of 8 bytes");
+}
+
+EncryptingRegion::~EncryptingRegion()
+{
+    platform::SecureZero(m_buffer.data(), m_buffer.size());
 }
 
 void EncryptingRegion::Write(const void* data, std::size_t count)

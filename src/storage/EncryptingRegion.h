@@ -20,6 +20,8 @@ public:
     // region counts it. `target` stands where the region begins. Throws std::invalid_argument
     // when length is not a multiple of 8.
     EncryptingRegion(CArchive& target, std::uint64_t length, std::string_view passPhrase);
+    // Wipes the buffer, which holds plain bytes when a write failed.
+    ~EncryptingRegion() override;
 
     // Throws std::logic_error for bytes beyond the region's length; otherwise what the target
     // throws.

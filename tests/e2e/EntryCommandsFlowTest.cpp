@@ -201,8 +201,10 @@ TEST_F(EntryCommands, CopyUsernameOfAnEntryWithoutUserIsDisabledEverywhereAndIts
 
     Frame().PressKey(Key::P, platform::Control);
     EXPECT_EQ(m_platform.clipboard.Text(), "s3cret");
+    EXPECT_TRUE(m_platform.clipboard.HoldsSecret());
     Frame().PressKey(Key::W, platform::Control);
     EXPECT_EQ(m_platform.clipboard.Text(), "https://bank.example");
+    EXPECT_FALSE(m_platform.clipboard.HoldsSecret());
 }
 
 TEST_F(EntryCommands, TheContextMenuCommandsActOnTheSelectedEntry)
@@ -210,6 +212,7 @@ TEST_F(EntryCommands, TheContextMenuCommandsActOnTheSelectedEntry)
     Add({"Bank", "https://bank.example", "me", "s3cret", ""});
     Frame().RightClickList({40, 60}, ID_EDIT_COPYUSERNAME);
     EXPECT_EQ(m_platform.clipboard.Text(), "me");
+    EXPECT_FALSE(m_platform.clipboard.HoldsSecret());
     EXPECT_EQ(Frame().LastPopupPoint(), (platform::Point {40, 60}));
 }
 
@@ -229,6 +232,7 @@ TEST_F(EntryCommands, AUrlTheDesktopCannotOpenIsReportedWithThePasswordOnTheClip
     ExpectMessage("Failed to connect automatically.");
     EXPECT_TRUE(Frame().ChooseMenuItem(ID_TOOLS_GOTOURL));
     EXPECT_EQ(m_platform.clipboard.Text(), "s3cret");
+    EXPECT_TRUE(m_platform.clipboard.HoldsSecret());
     EXPECT_EQ(m_platform.windows.MessageBoxes().back().icon, platform::MessageIcon::Exclamation);
 }
 
@@ -245,6 +249,7 @@ TEST_F(EntryCommands, GeneratePasswordWithThePresetValuesGivesEightLowerCaseLett
 
     const std::optional<std::string> password = m_platform.clipboard.Text();
     ASSERT_TRUE(password);
+    EXPECT_TRUE(m_platform.clipboard.HoldsSecret());
     EXPECT_EQ(password->size(), 8u);
     EXPECT_EQ(password->find_first_not_of("abcdefghijklmnopqrstuvwxyz"), std::string::npos);
     EXPECT_EQ(m_platform.windows.MessageBoxes().back().text,

@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -188,10 +189,13 @@ TEST_F(WindowSystemTest, TheWaitCursorIsCountedAndTheClipboardTakesPlainText)
     EXPECT_FALSE(m_windows.IsWaitCursorShown());
 
     platform::qt::QtClipboard clipboard;
-    EXPECT_TRUE(clipboard.SetText("s3cr\xC3\xA9t"));
+    const QString hint = QStringLiteral("x-kde-passwordManagerHint");
+    EXPECT_TRUE(clipboard.SetSecretText("s3cr\xC3\xA9t"));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("s3cr\u00E9t"));
+    EXPECT_EQ(QGuiApplication::clipboard()->mimeData()->data(hint), "secret");
     EXPECT_TRUE(clipboard.SetText("p\xE4ss\x80"));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("p\u00E4ss\u20AC"));
+    EXPECT_FALSE(QGuiApplication::clipboard()->mimeData()->hasFormat(hint));
     EXPECT_TRUE(clipboard.SetText(""));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString());
 }

@@ -31,9 +31,9 @@ struct Source {
 
     static Bytes Concat(const Bytes& region)
     {
-        Bytes bytes {'h', 'e', 'd'};
-        bytes.insert(bytes.end(), region.begin(), region.end());
-        bytes.insert(bytes.end(), {'t', 'a', 'i', 'l'});
+        Bytes bytes(3 + region.size() + 4);
+        const auto tail = std::copy(region.begin(), region.end(), std::copy_n("hed", 3, bytes.begin()));
+        std::copy_n("tail", 4, tail);
         return bytes;
     }
 

@@ -4,11 +4,22 @@ namespace sekreta::platform {
 
 bool HeadlessClipboard::SetText(std::string_view text)
 {
+    return Set(text, false);
+}
+
+bool HeadlessClipboard::SetSecretText(std::string_view text)
+{
+    return Set(text, true);
+}
+
+bool HeadlessClipboard::Set(std::string_view text, bool secret)
+{
     if (m_failNext) {
         m_failNext = false;
         return false;
     }
     m_text = std::string(text);
+    m_secret = secret;
     return true;
 }
 

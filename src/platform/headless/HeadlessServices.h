@@ -13,13 +13,19 @@ namespace sekreta::platform {
 class HeadlessClipboard : public Clipboard {
 public:
     bool SetText(std::string_view text) override;
+    bool SetSecretText(std::string_view text) override;
     // What a program pasting now would get; nothing before the first copy.
     const std::optional<std::string>& Text() const { return m_text; }
+    // Whether that text was marked as a secret.
+    bool HoldsSecret() const { return m_secret; }
     // The next SetText fails and leaves the clipboard as it is.
     void FailNext() { m_failNext = true; }
 
 private:
+    bool Set(std::string_view text, bool secret);
+
     std::optional<std::string> m_text;
+    bool m_secret = false;
     bool m_failNext = false;
 };
 
