@@ -58,7 +58,9 @@ std::size_t FindEntry(std::string_view argument, const std::vector<AccountRecord
         found = Matching(records, [&](const std::string& account) { return FoldCase(account).starts_with(folded); });
 
     // The name goes to the terminal in the message, so it is shown with its controls escaped.
-    const std::string shown = "\"" + EscapeControls(name, false) + "\"";
+    std::string shown = "\"";
+    shown += EscapeControls(name, false);
+    shown += '"';
     if (found.empty())
         throw UsageError("There is no entry named " + shown + ".");
     if (found.size() > 1) {
