@@ -16,18 +16,14 @@ source tools/lib/virtual-desktop.sh
 clipboard() { xclip -o -selection clipboard; }
 # Whether the clipboard offers the clipboard managers' hint among its types.
 hinted() { xclip -o -selection clipboard -t TARGETS | grep -qx x-kde-passwordManagerHint && echo yes || echo no; }
-entries() { printf 'walk pass phrase\n' | "$cli" ls "$file" --passphrase-stdin | wc -l; }
+entries() { entries_of "$file"; }
 message_copied() { clipboard | grep -qxF "$1" && echo yes; }
 question_copied() { clipboard | grep -qxF "$file was changed by another program after Sekreta read it." && echo yes; }
 
 # A file of three entries, written by the command-line companion.
 file=$work/file.sek
-printf 'walk pass phrase\n' | "$cli" new "$file" --passphrase-stdin >/dev/null
-add() { printf 'walk pass phrase\n%s\n' "$4" | "$cli" add "$file" --account "$1" --user "$2" --url "$3" \
-  --passphrase-stdin --password-stdin >/dev/null; }
-add Bank me@bank https://bank.example b4nk-pw
-add Mail me@mail https://mail.example m41l-pw
-add Shop buyer https://shop.example sh0p-pw
+three_entries "$file"
+add() { add_entry "$file" "$@"; }
 
 # The desktop's opener, first on PATH, fails as xdg-open does when no browser is configured.
 mkdir -p "$work/bin"

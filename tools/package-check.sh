@@ -13,17 +13,7 @@ for tool in lintian appstreamcli dpkg-deb; do
 done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-check() {  # check DESCRIPTION EXPECTED ACTUAL
-  if [ "$2" = "$3" ]; then
-    echo "ok: $1"
-    passed=$((passed + 1))
-  else
-    echo "FAILED: $1: expected \"$2\", got \"$3\""
-    failed=$((failed + 1))
-  fi
-}
+source tools/lib/checks.sh
 
 deb=$(tools/package.sh "$build") || { echo "package check: the package could not be made"; exit 1; }
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$build/CMakeCache.txt")
@@ -69,5 +59,4 @@ files() { (cd "$1" && find . \( -type f -o -type l \) | sort); }
 check "every file in the package is one that cmake --install installs" "" \
   "$(comm -23 <(files "$unpacked") <(files "$work/installed") | tr '\n' ' ')"
 
-echo "package-check: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+report

@@ -89,15 +89,10 @@ set_frame() { sed -i "s/^$1=number:.*/$1=number:$2/" "$settings"; }
 asked_once_shown() { awk -v request="$1" '/xdg_toplevel@[0-9]+\.configure/ { shown = 1 }
   shown && index($0, request) { print request; exit }' "$log"; }
 clipboard() { wl-paste --no-newline; }
-entries() { printf 'walk pass phrase\n' | "$cli" ls "$file" --passphrase-stdin | wc -l; }
+entries() { entries_of "$file"; }
 
 file=$work/file.sek
-printf 'walk pass phrase\n' | "$cli" new "$file" --passphrase-stdin >/dev/null
-add() { printf 'walk pass phrase\n%s\n' "$4" | "$cli" add "$file" --account "$1" --user "$2" --url "$3" \
-  --passphrase-stdin --password-stdin >/dev/null; }
-add Bank me@bank https://bank.example b4nk-pw
-add Mail me@mail https://mail.example m41l-pw
-add Shop buyer https://shop.example sh0p-pw
+three_entries "$file"
 
 cd "$work"
 start file.sek

@@ -14,8 +14,7 @@ export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-passed=0
-failed=0
+source tools/lib/checks.sh
 xvfb=
 program=
 
@@ -26,16 +25,6 @@ finish() {
   rm -rf "$work"
 }
 trap finish EXIT
-
-check() {  # check DESCRIPTION EXPECTED ACTUAL
-  if [ "$2" = "$3" ]; then
-    echo "ok: $1"
-    passed=$((passed + 1))
-  else
-    echo "FAILED: $1: expected \"$2\", got \"$3\""
-    failed=$((failed + 1))
-  fi
-}
 
 # The window whose title is exactly $1, once it shows (within 20 seconds); empty if it never does.
 window() {
@@ -71,10 +60,19 @@ ended() {
   echo no
 }
 
-# The last line of every script that checks.
-report() {
-  echo "$(basename "$0" .sh): $passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
+# The walks' files: a pass phrase, an entry added by sekreta-cli, a count of entries, and a
+# file of three entries.
+walk_phrase='walk pass phrase'
+add_entry() {  # add_entry FILE ACCOUNT USER URL PASSWORD
+  printf '%s\n%s\n' "$walk_phrase" "$5" | "$cli" add "$1" --account "$2" --user "$3" --url "$4" \
+    --passphrase-stdin --password-stdin >/dev/null
+}
+entries_of() { printf '%s\n' "$walk_phrase" | "$cli" ls "$1" --passphrase-stdin | wc -l; }
+three_entries() {  # three_entries FILE
+  printf '%s\n' "$walk_phrase" | "$cli" new "$1" --passphrase-stdin >/dev/null
+  add_entry "$1" Bank me@bank https://bank.example b4nk-pw
+  add_entry "$1" Mail me@mail https://mail.example m41l-pw
+  add_entry "$1" Shop buyer https://shop.example sh0p-pw
 }
 
 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
