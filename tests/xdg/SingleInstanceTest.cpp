@@ -5,6 +5,7 @@
 #include <future>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -204,7 +205,26 @@ TEST_F(SingleInstanceTest, ARequestIsBoundedInSizeAndTime)
     Serve(instance);
     EXPECT_EQ(AnswerOn(silent), "-");
     ::close(silent);
-    EXPECT_EQ(m_taken, (Requests {tooLong.substr(1), kRequest}));
+
+    // Out of descriptors, the listener stops waking the loop, and takes the request once it can.
+    const int waiting = ConnectTo(Socket());
+    ASSERT_EQ(::send(waiting, kRequest.data(), kRequest.size(), MSG_NOSIGNAL), static_cast<ssize_t>(kRequest.size()));
+    ::shutdown(waiting, SHUT_WR);
+    const int lowestFree = ::dup(0);
+    ::close(lowestFree);
+    rlimit limit {};
+    ::getrlimit(RLIMIT_NOFILE, &limit);
+    const rlimit starved {static_cast<rlim_t>(lowestFree), limit.rlim_max};
+    ::setrlimit(RLIMIT_NOFILE, &starved);
+    Serve(instance);
+    const bool wakesAgain = Readable(instance.Descriptor());
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+    EXPECT_FALSE(wakesAgain);
+    EXPECT_TRUE(Readable(instance.Descriptor(), 5000));
+    Serve(instance);
+    EXPECT_EQ(AnswerOn(waiting), "+");
+    ::close(waiting);
+    EXPECT_EQ(m_taken, (Requests {tooLong.substr(1), kRequest, kRequest}));
 }
 
 TEST(SingleInstancePathTest, LivesInAFolderOfThisUsersAlone)

@@ -226,7 +226,7 @@ void SingleInstance::ServeRequests(const std::function<bool(std::string_view req
     while (::read(m_idleTimer.Get(), &expirations, sizeof(expirations)) > 0) { }
 
     const Clock::time_point now = Clock::now();
-    AcceptWaiting(now);
+    const bool accepted = AcceptWaiting(now);
     std::erase_if(m_connections, [&](Connection& connection) {
         const Reading reading = ReadWhatArrived(connection, now);
         if (reading == Reading::Waiting)
@@ -237,19 +237,21 @@ void SingleInstance::ServeRequests(const std::function<bool(std::string_view req
         ::send(connection.socket.Get(), &answer, 1, MSG_NOSIGNAL | MSG_DONTWAIT);
         return true;
     });
-    // More connections wait in the listener's queue until one of these is done.
-    WatchListener(m_connections.size() < kMostConnections);
-    ArmIdleTimer(now);
+    // More connections wait in the listener's queue until one of these is done. With no
+    // descriptor to spare, a watched listener would stay readable and wake the loop without end:
+    // it is watched again once the idle limit has passed.
+    WatchListener(accepted && m_connections.size() < kMostConnections);
+    ArmIdleTimer(now, !accepted);
 }
 
-void SingleInstance::AcceptWaiting(Clock::time_point now)
+bool SingleInstance::AcceptWaiting(Clock::time_point now)
 {
     while (m_connections.size() < kMostConnections) {
         UniqueDescriptor connection(::accept4(m_listener.Get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
         if (connection.Get() < 0) {
             if (errno == EINTR || errno == ECONNABORTED)
                 continue;
-            return;
+            return errno == EAGAIN || errno == EWOULDBLOCK;
         }
         epoll_event event {.events = EPOLLIN, .data = {.fd = connection.Get()}};
         if (!PeerIsThisUser(connection.Get())
@@ -257,6 +259,7 @@ void SingleInstance::AcceptWaiting(Clock::time_point now)
             continue;
         m_connections.push_back({std::move(connection), std::string(), now});
     }
+    return true;
 }
 
 SingleInstance::Reading SingleInstance::ReadWhatArrived(Connection& connection, Clock::time_point now)
@@ -288,14 +291,17 @@ void SingleInstance::WatchListener(bool watch)
         m_listenerWatched = watch;
 }
 
-void SingleInstance::ArmIdleTimer(Clock::time_point now)
+void SingleInstance::ArmIdleTimer(Clock::time_point now, bool retryAccept)
 {
+    std::optional<Clock::time_point> wake;
+    if (retryAccept)
+        wake = now + kIdleLimit;
+    for (const Connection& connection : m_connections)
+        wake = std::min(wake.value_or(Clock::time_point::max()), connection.lastByte + kIdleLimit);
     itimerspec timer {};
-    if (!m_connections.empty()) {
-        const auto oldest = std::min_element(m_connections.begin(), m_connections.end(),
-            [](const Connection& a, const Connection& b) { return a.lastByte < b.lastByte; });
+    if (wake) {
         // At least a millisecond: a zero time would disarm the timer.
-        const auto left = std::max<Clock::duration>(oldest->lastByte + kIdleLimit - now, std::chrono::milliseconds(1));
+        const auto left = std::max<Clock::duration>(*wake - now, std::chrono::milliseconds(1));
         const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
         timer.it_value.tv_sec = seconds.count();
         timer.it_value.tv_nsec = std::chrono::duration_cast<std::chrono::nanoseconds>(left - seconds).count();

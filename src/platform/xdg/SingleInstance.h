@@ -99,11 +99,13 @@ private:
     };
     enum class Reading { Waiting, Complete, Dropped };
 
-    void AcceptWaiting(Clock::time_point now);
+    // False when the system has no descriptor to spare for another connection.
+    bool AcceptWaiting(Clock::time_point now);
     static Reading ReadWhatArrived(Connection& connection, Clock::time_point now);
     void WatchListener(bool watch);
-    // Wakes the descriptor when the oldest silence reaches the idle limit.
-    void ArmIdleTimer(Clock::time_point now);
+    // Wakes the descriptor when the oldest silence reaches the idle limit, and after the idle
+    // limit anyway when `retryAccept`.
+    void ArmIdleTimer(Clock::time_point now, bool retryAccept);
     void StopListening();
 
     std::filesystem::path m_path;
