@@ -75,7 +75,9 @@ three_entries() {  # three_entries FILE
   add_entry "$1" Shop buyer https://shop.example sh0p-pw
 }
 
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+# By default the server resets whenever its last client leaves, and drops a client that connects
+# during that reset: the walks' xdotool polls leave and the program connects all the time.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
 xvfb=$!
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(head -1 "$work/display")
