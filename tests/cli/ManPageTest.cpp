@@ -62,9 +62,12 @@ TEST_F(ManPageTest, EveryCommandAndOptionOfTheHelpIsThere)
         EXPECT_NE(m_page.find(".SS \\fBsekreta\\-cli " + entry.app->get_name() + "\\fR"), std::string::npos)
             << entry.app->get_name();
         for (const CLI::Option* option : entry.app->get_options()) {
-            std::string name = option->get_positional() ? option->get_name(true) : option->get_name();
-            for (std::size_t at = 0; (at = name.find('-', at)) != std::string::npos; at += 2)
-                name.insert(at, "\\");
+            std::string name;
+            for (const char c : option->get_positional() ? option->get_name(true) : option->get_name()) {
+                if (c == '-')
+                    name += '\\';
+                name += c;
+            }
             if (name != "\\-\\-help") {
                 EXPECT_NE(m_page.find(name), std::string::npos) << entry.app->get_name() << " " << name;
             }

@@ -55,7 +55,8 @@ TerminalRun RunOnTerminal(const std::vector<std::string>& arguments, const std::
     if (standardInput) {
         // Small enough for the pipe to hold it all at once.
         ::close(input[0]);
-        ::write(input[1], standardInput->data(), standardInput->size());
+        EXPECT_EQ(::write(input[1], standardInput->data(), standardInput->size()),
+                  static_cast<ssize_t>(standardInput->size()));
         ::close(input[1]);
     }
     TerminalRun run;
@@ -74,7 +75,8 @@ TerminalRun RunOnTerminal(const std::vector<std::string>& arguments, const std::
             break;
         run.screen.append(buffer, static_cast<std::size_t>(got));
         if (next < answers.size() && run.screen.ends_with(answers[next].prompt)) {
-            ::write(terminal, answers[next].typed.data(), answers[next].typed.size());
+            EXPECT_EQ(::write(terminal, answers[next].typed.data(), answers[next].typed.size()),
+                      static_cast<ssize_t>(answers[next].typed.size()));
             ++next;
         }
     }
