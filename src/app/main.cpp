@@ -12,6 +12,7 @@
 #include "platform/posix/SettingsFile.h"
 #include "platform/posix/SystemRandomSource.h"
 #include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtWayland.h"
 #include "platform/qt/QtWindowSystem.h"
 #include "platform/xdg/ProgramFiles.h"
 #include "platform/xdg/SingleInstance.h"
@@ -22,6 +23,7 @@
 #include <QApplication>
 #include <QSocketNotifier>
 
+#include <cstdlib>
 #include <ctime>
 #include <iostream>
 #include <optional>
@@ -80,17 +82,9 @@ std::optional<int> HandOver(const platform::SingleInstance& instance, const std:
     return 1;
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+// The program, once Qt has made its application: the exit status.
+int Run(int argc, char** argv)
 {
-    platform::MakeProcessPrivate();
-    if (!HasDisplay()) {
-        std::cerr << "sekreta: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set); "
-                     "sekreta-cli works without one: sekreta-cli --help\n";
-        return 1;
-    }
-    QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sekreta"));
     // The installed desktop entry: on Wayland the window's name and icon come from it.
     QApplication::setDesktopFileName(QStringLiteral("com.example.tavisto.sekreta"));
@@ -128,4 +122,29 @@ int main(int argc, char** argv)
             [&] { instance->ServeRequests([&app](std::string_view request) { return app.OnShellRequest(request); }); });
     }
     return app.Run();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    platform::MakeProcessPrivate();
+    if (!HasDisplay()) {
+        std::cerr << "sekreta: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set); "
+                     "sekreta-cli works without one: sekreta-cli --help\n";
+        return 1;
+    }
+    QApplication application(argc, argv);
+    const int exitCode = Run(argc, argv);
+    // Qt 6.4's Wayland plugin now and then deadlocks as it closes its connection (its event
+    // thread waits for a read that never comes), and the program would stay on, without a
+    // window, after one exit in ten or so. Everything of the program's own is closed by now, and
+    // the compositor needs nothing more from a client that goes: there it ends without Qt's
+    // teardown.
+    if (platform::qt::OnWayland()) {
+        std::cout.flush();
+        std::cerr.flush();
+        std::_Exit(exitCode);
+    }
+    return exitCode;
 }
