@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Walks through the desktop program on a Wayland compositor, as a person would: weston with a
 # seat (its X11 backend, in a virtual X display), the program on it through Qt's Wayland
-# plugin. Opens a file with its pass phrase, copies a password and reads the Wayland clipboard,
-# deletes an entry and saves, exits; then starts again to see the window come back at its size,
-# maximised, and minimised. Every check prints one line; the last line counts them. Needs Xvfb,
+# plugin. Has the compositor maximise a pass phrase prompt and a message box. Opens a file with
+# its pass phrase, copies a password and reads the Wayland clipboard, deletes an entry and
+# saves, exits; then starts again to see the window come back at its size, maximised, and
+# minimised. Every check prints one line; the last line counts them. Needs Xvfb,
 # xdotool, weston and wl-clipboard.
 #
 #   tools/wayland-walk.sh [BUILD_FOLDER]      (default: build/release)
@@ -95,6 +96,29 @@ file=$work/file.sek
 three_entries "$file"
 
 cd "$work"
+# Weston's key Super+Shift+M maximises the window in front, and it ends a program whose
+# maximised window keeps another size than the one it is given.
+start file.sek
+window "Enter Passphrase"
+keys super+shift+m
+type_text "not the pass phrase"
+keys Return
+window "Sekreta"
+keys super+shift+m
+maximised() { grep -a -c 'xdg_toplevel@[0-9]*\.configure(1200, 728' "$log"; }
+check "maximised by the compositor, the pass phrase prompt and the message box grow" "2" "$(settled 2 maximised)"
+keys Return
+if [ "$(ended "$program")" = yes ]; then
+  wait "$program"
+  status=$?
+else
+  status="still running"
+  kill -9 "$program"
+fi
+program=
+check "and no protocol error ends the program: it ends the failed start itself" "1" \
+  "$status$(grep -a -o -m1 'Wayland connection experienced a fatal error' "$log")"
+
 start file.sek
 window "Enter Passphrase"
 check "sekreta file.sek asks for the pass phrase on Wayland" "0" "$?"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/WindowSystem.h"
+#include "platform/qt/QtGrowingWindows.h"
 #include "platform/qt/QtSessionEnd.h"
 
 #include <QMetaObject>
@@ -54,6 +55,7 @@ private:
     std::vector<QtFrameWindow*> m_frames;
     std::vector<QMetaObject::Connection> m_connections;
     QtSessionEnd m_session;
+    QtGrowingWindows m_growingWindows;
     int m_waitCursorDepth = 0;
     bool m_inIdle = false;
     bool m_looping = false;
