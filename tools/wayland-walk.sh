@@ -29,7 +29,8 @@ export WAYLAND_DISPLAY=wayland-walk QT_QPA_PLATFORM=wayland
 # On a busy machine weston's X11 backend now and then fails to start: it gets three tries.
 output=
 for _ in 1 2 3; do
-  weston --backend=x11-backend.so --socket="$WAYLAND_DISPLAY" --width=1200 --height=760 \
+  # Left idle for five minutes, weston would lock its screen against the walk's keys.
+  weston --backend=x11-backend.so --socket="$WAYLAND_DISPLAY" --width=1200 --height=760 --idle-time=0 \
     >"$work/weston.log" 2>&1 &
   weston=$!
   for _ in $(seq 100); do
