@@ -19,7 +19,8 @@ bool QtGrowingWindows::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::Show && event->type() != QEvent::LayoutRequest)
         return false;
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || !widget->isWindow() || (widget->windowType() != Qt::Dialog && widget->windowType() != Qt::Window))
+    // Only dialogs and boxes have a fixed size; the main window's frequent layouts pass by.
+    if (!widget || widget->windowType() != Qt::Dialog)
         return false;
     // A message box fixes its size again whenever it lays itself out, after this filter has
     // seen the event: the bound is lifted once it has.
